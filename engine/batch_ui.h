@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace korv {
+
+// Everything the batch run needs of the user interface. Each value is read
+// at the moment of use, so a change the user makes during a run counts from
+// its next use on.
+class BatchUi {
+public:
+    virtual ~BatchUi() = default;
+
+    // A modal question with Yes and No; true only for Yes.
+    virtual bool AskConfirmation(const std::string& text, const std::string& caption) = 0;
+    // A modal error box with an OK button.
+    virtual void ReportError(const std::string& text, const std::string& caption) = 0;
+    // A plain modal message with one OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The hourglass over every window of the program, or the default cursor.
+    virtual void SetBusyCursor(bool busy) = 0;
+
+    // The file list: its entries' exact bytes, addressed from 0.
+    virtual std::int32_t EntryCount() = 0;
+    virtual std::string Entry(std::int32_t index) = 0;
+    // The current entry (-1 when there is none), independent of the
+    // selection; setting it scrolls it into view and selects nothing.
+    virtual std::int32_t CurrentEntry() = 0;
+    virtual void SetCurrentEntry(std::int32_t index) = 0;
+
+    // The two texts as their edits hold them, lines separated by CR LF.
+    virtual std::string FindText() = 0;
+    virtual std::string ReplaceText() = 0;
+    // The options.
+    virtual bool CaseSensitive() = 0;
+    virtual bool DynamicVariables() = 0;
+    virtual bool BackUp() = 0;
+
+    // Lets the interface handle its waiting events during a substitution.
+    virtual void PumpEvents() = 0;
+    // Asked after each entry: true ends the run there (the program is
+    // closing), without the results.
+    virtual bool StopRequested() { return false; }
+
+    // Shows the results modally and returns when they are closed.
+    virtual void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) = 0;
+};
+
+}  // namespace korv

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace korv {
+
+// A failure of the engine. Its message is the text the user is shown.
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot open file "<absolute path>". <system text>"
+[[nodiscard]] EngineError CannotOpenFile(const std::string& path, int errnum);
+// "Cannot create file "<absolute path>". <system text>"
+[[nodiscard]] EngineError CannotCreateFile(const std::string& path, int errnum);
+// The same two messages with a text of our own in place of the system's.
+[[nodiscard]] EngineError CannotOpenFile(const std::string& path, const std::string& reason);
+[[nodiscard]] EngineError CannotCreateFile(const std::string& path, const std::string& reason);
+// "Stream write error"
+[[nodiscard]] EngineError StreamWriteError();
+
+// The system's text for an error number, with trailing blanks, line breaks
+// and full stops cut off.
+[[nodiscard]] std::string SystemErrorText(int errnum);
+
+// The full absolute form of a path, without touching the file system beyond
+// reading the working directory.
+[[nodiscard]] std::string AbsolutePath(const std::string& path);
+
+}  // namespace korv

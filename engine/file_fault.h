@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace korv {
+
+// A test seam: every system call the file layer makes first asks the
+// installed plan whether it should fail, and with which error number.
+// No plan is installed in the programs themselves.
+class FileFaultPlan {
+public:
+    virtual ~FileFaultPlan() = default;
+    // Returns 0 to let the call go ahead, or the errno it should fail with.
+    virtual int Check(const char* operation) = 0;
+};
+
+// Installs `plan` (nullptr removes it) for the calling thread.
+void SetFileFaultPlan(FileFaultPlan* plan);
+
+}  // namespace korv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace korv {
+
+// Whole-file operations on POSIX, each opening and closing its files within
+// the one call. All the engine's file access goes through here.
+
+// Reads the whole regular file at `path`. Throws EngineError
+// "Cannot open file ..." when it cannot be opened or read in full, and for
+// files of 2 GiB or more.
+[[nodiscard]] std::string ReadWholeFile(const std::string& path);
+
+// Replaces the content of the file at `path` by `bytes` so that a failure
+// leaves the old content: the bytes go to a temporary file beside the
+// target, which is renamed over it once complete (permission bits kept; a
+// symbolic link keeps pointing at its target, which is replaced). Where a
+// rename would lose something (several hard links, an owner we cannot
+// restore, a folder we cannot create files in, a file that is no regular
+// file) the file is written in place and restored on failure.
+// Throws EngineError "Cannot create file ..." when the file may not be
+// written, and "Stream write error" when writing fails.
+void ReplaceWholeFile(const std::string& path, std::string_view bytes);
+
+// Appends `bytes` to the existing file at `path`; on failure the file is
+// cut back to its old length. Throws EngineError.
+void AppendToFile(const std::string& path, std::string_view bytes);
+
+// Copies the file at `from` over `to` the same safe way (a link at `to`
+// is replaced, never followed). Returns false on any failure.
+bool CopyWholeFile(const std::string& from, const std::string& to) noexcept;
+
+// The prefix of this program's temporary files, so a user recognises one
+// that a crash left behind: ".<name>.korv-tmp-<random>".
+inline constexpr std::string_view kTempMarker = ".korv-tmp-";
+
+}  // namespace korv

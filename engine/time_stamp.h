@@ -2,13 +2,16 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace korv {
 
 // The date and time pictures of the time stamp, in the Windows style:
 // d dd m mm yy yyyy for the date; h hh, n nn (or m mm after an hour),
-// s ss and AMPM (the designators below) for the time; text in quotes and
-// any other character stand for themselves.
+// s ss for the time; AMPM for the designators below, AM/PM or am/pm for the
+// designator in that spelling (any of them turns the hours to twelve); text
+// in quotes and any other character stand for themselves. Letters are
+// matched without regard to case.
 struct TimeFormat {
     std::string short_date = "m/d/yy";
     std::string long_time = "h:mm:ss AMPM";
@@ -16,10 +19,17 @@ struct TimeFormat {
     std::string pm = "PM";
 
     // The pictures of the current LC_TIME locale: the short date from its
-    // date format ("m/d/yy" when it gives none), the long time as the hour,
-    // ":mm:ss", and on a twelve-hour clock the AM or PM designator on the
-    // side the locale puts it.
+    // date format ("m/d/yy" when it gives none or one we cannot express),
+    // the long time as the hour, ":mm:ss", and on a twelve-hour clock the AM
+    // or PM designator on the side the locale puts it.
     static TimeFormat FromLocale();
+
+    // What FromLocale makes of a locale's strftime formats (D_FMT, T_FMT,
+    // T_FMT_AMPM) and designators (AM_STR, PM_STR); apart from it so any
+    // locale's data can be tried whether installed or not.
+    static TimeFormat FromFormats(std::string_view date_format, std::string_view time_format,
+                                  std::string_view time_format_ampm, std::string_view am,
+                                  std::string_view pm);
 };
 
 // Formats `when` with one picture.

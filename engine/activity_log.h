@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,8 +10,9 @@
 namespace korv {
 
 // The activity log: one line per event, each beginning with a time stamp,
-// kept in memory as LogLines and on disk at one path. The file always
-// holds every line of LogLines, each followed by CR LF.
+// kept in memory as LogLines and on disk at one path. After every write
+// that succeeds the file holds every line of LogLines, each followed by
+// CR LF, exactly as a rewrite of the whole file would.
 class ActivityLog {
 public:
     ActivityLog(std::string path, TimeFormat format);
@@ -28,18 +30,21 @@ public:
 
     [[nodiscard]] const std::vector<std::string>& LogLines() const { return lines_; }
     [[nodiscard]] const std::string& Path() const { return path_; }
+    [[nodiscard]] const TimeFormat& Format() const { return format_; }
 
 private:
-    void AddLine(std::string line);
+    void Write();
     void WriteWhole();
-    void AppendLast();
 
     std::string path_;
     TimeFormat format_;
     std::vector<std::string> lines_;
-    // Whether the file is known to hold exactly lines_ but the last, so the
-    // last line can be appended instead of rewriting the whole file.
-    bool file_in_step_ = false;
+    // How many lines of lines_, from the first, the file is known to hold;
+    // the rest are appended by the next write.
+    std::size_t lines_on_disk_ = 0;
+    // Set when the file's content is unknown (a write failed half way):
+    // the next write is a rewrite of the whole file.
+    bool rewrite_needed_ = true;
 };
 
 }  // namespace korv

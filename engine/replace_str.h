@@ -15,7 +15,6 @@ namespace korv {
 //   "<find> found in <CurrentFileName> and replaced to <replacement>".
 // Runs in time linear in the source and the result.
 [[nodiscard]] std::string ReplaceStr(ReplaceContext& ctx, std::string_view source,
-                                     std::string_view find, std::string_view replacement,
-                                     bool log);
+                                     std::string_view find, std::string_view replacement, bool log);
 
 }  // namespace korv

@@ -64,7 +64,9 @@ bool DropToUnprivilegedUser() {
     return setgid(nobody_group) == 0 && setuid(nobody) == 0 && geteuid() == nobody;
 }
 
-bool RunningAsRoot() { return geteuid() == 0; }
+bool RunningAsRoot() {
+    return geteuid() == 0;
+}
 
 void LimitFileSize(long bytes) {
     signal(SIGXFSZ, SIG_IGN);

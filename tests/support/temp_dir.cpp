@@ -33,7 +33,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::File(std::string_view name) const { return path_ + "/" + std::string(name); }
+std::string TempDir::File(std::string_view name) const {
+    return path_ + "/" + std::string(name);
+}
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
     std::string path = File(name);

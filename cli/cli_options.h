@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korv::cli {
+
+// What the command line asks for.
+struct CliOptions {
+    std::optional<std::string> find;
+    std::optional<std::string> replacement;
+    std::vector<std::string> files;  // list entries, in order
+    bool case_sensitive = false;
+    bool backup = false;
+    bool dynamic_variables = false;
+    bool yes = false;
+    std::optional<std::string> log_path;
+    bool help = false;
+    bool version = false;
+};
+
+// Thrown for a command line we cannot use; the text says why.
+struct UsageError {
+    std::string message;
+};
+
+// Parses the arguments (without the program name). Reads --find-file,
+// --replace-file and --list files as it meets them. Throws UsageError, and
+// korv::EngineError for a file it cannot read.
+CliOptions ParseArguments(const std::vector<std::string>& args);
+
+// Takes CR LF, a lone CR and a lone LF all as CR LF, as the window's edit
+// fields hold a multi-line text.
+std::string NormalizeLineBreaks(const std::string& text);
+
+extern const char* const kUsage;
+
+}  // namespace korv::cli

@@ -1,0 +1,104 @@
+#include "activity_log.h"
+
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "engine_error.h"
+#include "file_ops.h"
+#include "text_document.h"
+
+namespace korv {
+
+namespace {
+
+std::string Stamped(const TimeFormat& format, std::time_t when, std::string_view event) {
+    std::string line = TimeStamp(format, when);
+    line += " - ";
+    line += event;
+    return line;
+}
+
+std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
+    std::size_t size = 0;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        size += lines[i].size() + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        text += lines[i];
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+ActivityLog::ActivityLog(std::string path, TimeFormat format)
+    : path_(std::move(path)), format_(std::move(format)) {}
+
+void ActivityLog::Open() {
+    lines_.clear();
+    const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
+    struct stat st {};
+    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    try {
+        if (exists) {
+            TextDocument old_log;
+            old_log.LoadFile(path_);
+            lines_ = old_log.Lines();
+        }
+        lines_.push_back(started);
+        // Reading turned any other line breaks into CR LF: write it all.
+        WriteWhole();
+        return;
+    } catch (const EngineError&) {
+    }
+    if (lines_.empty() || lines_.back() != started) {
+        lines_.push_back(started);
+    }
+    if (exists && lines_.size() == 1) {
+        // A log we cannot read is kept: the line goes after its old content.
+        rewrite_needed_ = false;
+        lines_on_disk_ = 0;
+        try {
+            Write();
+            return;
+        } catch (const EngineError&) {
+            rewrite_needed_ = true;
+        }
+    }
+    WriteWhole();
+}
+
+void ActivityLog::AddEvent(std::string_view event) {
+    lines_.push_back(Stamped(format_, std::time(nullptr), event));
+    Write();
+}
+
+void ActivityLog::Close() {
+    AddEvent("Application Closed");
+}
+
+void ActivityLog::Write() {
+    if (rewrite_needed_) {
+        WriteWhole();
+        return;
+    }
+    try {
+        AppendToFile(path_, Joined(lines_, lines_on_disk_));
+        lines_on_disk_ = lines_.size();
+    } catch (const EngineError&) {
+        rewrite_needed_ = true;
+        throw;
+    }
+}
+
+void ActivityLog::WriteWhole() {
+    ReplaceWholeFile(path_, Joined(lines_, 0));
+    lines_on_disk_ = lines_.size();
+    rewrite_needed_ = false;
+}
+
+}  // namespace korv

@@ -1,0 +1,326 @@
+#include "file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "engine_error.h"
+#include "sys_calls.h"
+#include "unique_fd.h"
+
+namespace korv {
+
+namespace {
+
+// Files of 2 GiB and more lie outside the text model's signed 32-bit lengths.
+constexpr off_t kLargestFile = 0x7FFFFFFF;
+
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = sys::Write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool PWriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n =
+            sys::PWrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads `size` bytes from the start of `fd`; false on an error or early end.
+bool ReadExactly(int fd, std::string& into, std::size_t size) {
+    into.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = sys::PRead(fd, into.data() + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = 0;  // an early end, not an error of the system
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The target a write through `path` reaches: symbolic links resolved, so
+// the link stays and its target is replaced. Empty for a dangling link.
+std::string ResolveLinks(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
+}
+
+// A temporary file beside `target`, named so a user recognises a leftover.
+struct TempFile {
+    std::string path;
+    UniqueFd fd;
+};
+
+bool CreateTempBeside(const std::string& target, mode_t mode, TempFile& temp, int& error) {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    const std::string prefix =
+        DirectoryOf(target) + "/." + BaseNameOf(target) + std::string(kTempMarker);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string name = prefix + std::to_string(random() % 1000000000ULL);
+        int fd = sys::Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            temp.path = std::move(name);
+            temp.fd.Reset(fd);
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = errno;
+            return false;
+        }
+    }
+    error = EEXIST;
+    return false;
+}
+
+// Writes `bytes` over the regular file open as `fd`, keeping its old
+// content to put back if the write fails.
+void OverwriteInPlace(int fd, std::size_t old_size, std::string_view bytes) {
+    std::string old_bytes;
+    if (!ReadExactly(fd, old_bytes, old_size)) {
+        throw StreamWriteError();
+    }
+    if (sys::FTruncate(fd, 0) == 0 && PWriteAll(fd, bytes)) {
+        return;
+    }
+    // Put the old bytes back; the error is reported either way.
+    if (sys::FTruncate(fd, 0) == 0) {
+        PWriteAll(fd, old_bytes);
+    }
+    throw StreamWriteError();
+}
+
+void WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes) {
+    struct stat st {};
+    bool regular = sys::Stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (regular) {
+        UniqueFd fd(sys::Open(target.c_str(), O_RDWR | O_CLOEXEC));
+        if (!fd.Valid()) {
+            throw CannotCreateFile(path, errno);
+        }
+        if (sys::FStat(fd.Get(), &st) != 0) {
+            throw CannotCreateFile(path, errno);
+        }
+        OverwriteInPlace(fd.Get(), static_cast<std::size_t>(st.st_size), bytes);
+        if (sys::Close(fd.Release()) != 0) {
+            throw StreamWriteError();
+        }
+        return;
+    }
+    // Not a regular file (a device, a new file behind a dangling link):
+    // nothing to keep, so write it directly.
+    UniqueFd fd(sys::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd.Valid()) {
+        throw CannotCreateFile(path, errno);
+    }
+    if (!WriteAll(fd.Get(), bytes) || sys::Close(fd.Release()) != 0) {
+        throw StreamWriteError();
+    }
+}
+
+// The safe write shared by saving and copying. `follow_links` says whether
+// a link at `path` is written through (saving) or replaced (a backup copy).
+// `mode_of` gives the permission bits of a file that does not exist yet.
+void SafeWrite(const std::string& path, std::string_view bytes, bool follow_links,
+               const struct stat* mode_of) {
+    std::string target = path;
+    struct stat st {};
+    bool exists = false;
+    if (sys::LStat(path.c_str(), &st) == 0) {
+        exists = true;
+        if (S_ISLNK(st.st_mode) && follow_links) {
+            target = ResolveLinks(path);
+            if (target.empty() || sys::Stat(target.c_str(), &st) != 0) {
+                // A dangling link: the write creates its target, as a
+                // direct write through the link would.
+                WriteInPlace(path, path, bytes);
+                return;
+            }
+        }
+    } else if (errno != ENOENT) {
+        throw CannotCreateFile(path, errno);
+    }
+
+    if (exists && !S_ISLNK(st.st_mode)) {
+        if (!S_ISREG(st.st_mode)) {
+            if (S_ISDIR(st.st_mode)) {
+                throw CannotCreateFile(path, EISDIR);
+            }
+            WriteInPlace(path, target, bytes);
+            return;
+        }
+        // A file we may not write stays as it is, whatever its folder allows.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            throw CannotCreateFile(path, errno);
+        }
+        if (st.st_nlink > 1) {
+            WriteInPlace(path, target, bytes);
+            return;
+        }
+    }
+
+    const bool replace_existing = exists && !S_ISLNK(st.st_mode);
+    const mode_t mode = replace_existing ? (st.st_mode & 07777)
+                        : mode_of        ? (mode_of->st_mode & 07777)
+                                         : 0666;
+    TempFile temp;
+    int error = 0;
+    if (!CreateTempBeside(target, replace_existing ? 0600 : mode, temp, error)) {
+        if (replace_existing) {
+            // A folder we cannot create files in: the file itself is writable.
+            WriteInPlace(path, target, bytes);
+            return;
+        }
+        throw CannotCreateFile(path, error);
+    }
+    auto discard = [&temp] {
+        temp.fd.Reset();
+        sys::Unlink(temp.path.c_str());
+    };
+    if (replace_existing) {
+        bool owner_differs = st.st_uid != ::geteuid() || st.st_gid != ::getegid();
+        if (owner_differs && sys::FChown(temp.fd.Get(), st.st_uid, st.st_gid) != 0) {
+            // A rename would hand the file to us: keep its owner instead.
+            discard();
+            WriteInPlace(path, target, bytes);
+            return;
+        }
+        if (sys::FChmod(temp.fd.Get(), mode) != 0) {
+            discard();
+            WriteInPlace(path, target, bytes);
+            return;
+        }
+    }
+    if (!WriteAll(temp.fd.Get(), bytes)) {
+        discard();
+        throw StreamWriteError();
+    }
+    if (sys::Close(temp.fd.Release()) != 0) {
+        sys::Unlink(temp.path.c_str());
+        throw StreamWriteError();
+    }
+    if (sys::Rename(temp.path.c_str(), target.c_str()) != 0) {
+        int rename_error = errno;
+        sys::Unlink(temp.path.c_str());
+        throw CannotCreateFile(path, rename_error);
+    }
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    // Non-blocking, so a named pipe in the list cannot hang the run.
+    UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid()) {
+        throw CannotOpenFile(path, errno);
+    }
+    struct stat st {};
+    if (sys::FStat(fd.Get(), &st) != 0) {
+        throw CannotOpenFile(path, errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        throw CannotOpenFile(path, EISDIR);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        throw CannotOpenFile(path, "It is not a regular file");
+    }
+    if (st.st_size > kLargestFile) {
+        throw CannotOpenFile(path, EFBIG);
+    }
+    std::string bytes;
+    if (!ReadExactly(fd.Get(), bytes, static_cast<std::size_t>(st.st_size))) {
+        throw CannotOpenFile(path, errno != 0 ? SystemErrorText(errno)
+                                              : std::string("The file could not be read in full"));
+    }
+    return bytes;
+}
+
+void ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+    SafeWrite(path, bytes, /*follow_links=*/true, nullptr);
+}
+
+void AppendToFile(const std::string& path, std::string_view bytes) {
+    UniqueFd fd(sys::Open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    if (!fd.Valid()) {
+        throw CannotCreateFile(path, errno);
+    }
+    struct stat st {};
+    if (sys::FStat(fd.Get(), &st) != 0) {
+        throw CannotCreateFile(path, errno);
+    }
+    if (!WriteAll(fd.Get(), bytes)) {
+        // Leave no half line behind.
+        sys::FTruncate(fd.Get(), st.st_size);
+        throw StreamWriteError();
+    }
+    if (sys::Close(fd.Release()) != 0) {
+        throw StreamWriteError();
+    }
+}
+
+bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
+    try {
+        struct stat st {};
+        if (sys::Stat(from.c_str(), &st) != 0) {
+            return false;
+        }
+        std::string bytes = ReadWholeFile(from);
+        SafeWrite(to, bytes, /*follow_links=*/false, &st);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace korv

@@ -1,0 +1,132 @@
+#include "file_variables.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "match_scan.h"
+
+namespace korv {
+
+namespace {
+
+#if defined(_WIN32)
+constexpr std::string_view kSeparators = "\\:";
+constexpr char kDirSeparator = '\\';
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr char kDirSeparator = '/';
+#endif
+
+bool IsSeparator(char c) {
+    return kSeparators.find(c) != std::string_view::npos;
+}
+
+// The position of the last separator, or npos.
+std::size_t LastSeparator(std::string_view path) {
+    return path.find_last_of(kSeparators);
+}
+
+// One piece of a text being expanded: its own bytes, or a value that
+// was put in and is never searched again.
+struct Piece {
+    std::string text;
+    bool inserted = false;
+};
+
+}  // namespace
+
+std::string FileDirPart(std::string_view path) {
+    std::size_t sep = LastSeparator(path);
+    if (sep == std::string_view::npos) {
+        return {};
+    }
+    // The separator is dropped, except where it is the first byte or
+    // follows another separator (a root keeps its own).
+    if (sep > 0 && path[sep] == kDirSeparator && !IsSeparator(path[sep - 1])) {
+        return std::string(path.substr(0, sep));
+    }
+    return std::string(path.substr(0, sep + 1));
+}
+
+std::string FileNamePart(std::string_view path) {
+    std::size_t sep = LastSeparator(path);
+    return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+std::string FileExtPart(std::string_view path) {
+    std::size_t mark = path.find_last_of(std::string(kSeparators) + ".");
+    if (mark == std::string_view::npos || path[mark] != '.') {
+        return {};
+    }
+    return std::string(path.substr(mark));
+}
+
+std::string FileExt(std::string_view extension_part) {
+    if (extension_part.empty()) {
+        return {};
+    }
+    std::string value(extension_part);
+    value[0] = ' ';
+    std::size_t start = 0;
+    while (start < value.size() && static_cast<unsigned char>(value[start]) <= 32) {
+        ++start;
+    }
+    return value.substr(start);
+}
+
+std::string FileNameNoExt(std::string_view path) {
+    std::string name = FileNamePart(path);
+    if (name.size() < 2) {
+        return name;
+    }
+    std::size_t dot = name.rfind('.', name.size() - 2);
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string ExpandFileVariables(ReplaceContext& ctx, std::string_view text, std::string_view path) {
+    using ValueOf = std::string (*)(std::string_view);
+    static constexpr std::array<std::pair<std::string_view, ValueOf>, 5> kTokens{{
+        {"$fullfilename", [](std::string_view p) { return std::string(p); }},
+        {"$filedir", [](std::string_view p) { return FileDirPart(p); }},
+        {"$fileext", [](std::string_view p) { return FileExt(FileExtPart(p)); }},
+        {"$filename", [](std::string_view p) { return FileNamePart(p); }},
+        {"$file", [](std::string_view p) { return FileNameNoExt(p); }},
+    }};
+
+    std::vector<Piece> pieces{{std::string(text), false}};
+    for (const auto& [token, value_of] : kTokens) {
+        const std::string value = value_of(path);
+        if (value == token) {
+            continue;  // replacing a token by itself changes nothing
+        }
+        std::vector<Piece> next;
+        next.reserve(pieces.size());
+        for (Piece& piece : pieces) {
+            if (piece.inserted) {
+                next.push_back(std::move(piece));
+                continue;
+            }
+            std::size_t copied = 0;
+            ScanMatches(ctx, piece.text, token, [&](std::size_t at) {
+                if (at > copied) {
+                    next.push_back({piece.text.substr(copied, at - copied), false});
+                }
+                next.push_back({value, true});
+                copied = at + token.size();
+            });
+            if (copied < piece.text.size()) {
+                next.push_back({piece.text.substr(copied), false});
+            }
+        }
+        pieces = std::move(next);
+    }
+
+    std::string result;
+    for (const Piece& piece : pieces) {
+        result += piece.text;
+    }
+    return result;
+}
+
+}  // namespace korv

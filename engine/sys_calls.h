@@ -1,0 +1,28 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+
+// The system calls of the file layer, each first asking the installed
+// fault plan (see file_fault.h) whether it should fail. They behave like
+// the calls they wrap: -1 and errno on failure.
+namespace korv::sys {
+
+int Open(const char* path, int flags, mode_t mode = 0);
+ssize_t Read(int fd, void* buffer, std::size_t size);
+ssize_t PRead(int fd, void* buffer, std::size_t size, off_t offset);
+ssize_t Write(int fd, const void* buffer, std::size_t size);
+ssize_t PWrite(int fd, const void* buffer, std::size_t size, off_t offset);
+int FStat(int fd, struct stat* st);
+int Stat(const char* path, struct stat* st);
+int LStat(const char* path, struct stat* st);
+int FChmod(int fd, mode_t mode);
+int FChown(int fd, uid_t uid, gid_t gid);
+int FTruncate(int fd, off_t length);
+int Rename(const char* from, const char* to);
+int Unlink(const char* path);
+int Close(int fd);
+
+}  // namespace korv::sys

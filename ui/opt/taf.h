@@ -33,6 +33,12 @@ public:
     void Label1Click();
     void CheckBoxCSClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Writes "True" or "False" from `box` to `key` of section "Options".
+    void WriteOption(const char* key, const QCheckBox* box);
+
     const korv::platform::IniFile* ini_ = nullptr;
 };

@@ -1,0 +1,63 @@
+#include "desktop_opener.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+#endif
+
+namespace korv::platform {
+
+namespace {
+
+class SystemDesktopOpener final : public DesktopOpener {
+public:
+    void Open(const std::string& target) override {
+#ifdef _WIN32
+        ShellExecuteA(GetDesktopWindow(), "open", target.c_str(), nullptr, nullptr, 0);
+#else
+        const QString text =
+            QString::fromLocal8Bit(target.data(), static_cast<qsizetype>(target.size()));
+        // A path is handed over as a file address; anything else is an
+        // address already ("https://...", "mailto:...").
+        const QUrl url = text.startsWith('/') ? QUrl::fromLocalFile(text) : QUrl(text);
+        QDesktopServices::openUrl(url);
+#endif
+    }
+};
+
+SystemDesktopOpener& SystemOpener() {
+    static SystemDesktopOpener opener;
+    return opener;
+}
+
+DesktopOpener*& Current() {
+    static DesktopOpener* current = &SystemOpener();
+    return current;
+}
+
+}  // namespace
+
+DesktopOpener& CurrentDesktopOpener() {
+    return *Current();
+}
+
+void OpenWithDesktop(const std::string& target) noexcept {
+    try {
+        CurrentDesktopOpener().Open(target);
+    } catch (...) {
+        // Opening a document reports nothing, whatever happens.
+    }
+}
+
+ScopedDesktopOpener::ScopedDesktopOpener(DesktopOpener& opener) : previous_(Current()) {
+    Current() = &opener;
+}
+
+ScopedDesktopOpener::~ScopedDesktopOpener() {
+    Current() = previous_;
+}
+
+}  // namespace korv::platform

@@ -1,0 +1,104 @@
+#include "opt/taf.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "desktop_opener.h"
+#include "executable_dir.h"
+#include "ini_file.h"
+
+namespace {
+
+QCheckBox* MakeBox(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setTristate(false);
+    return box;
+}
+
+}  // namespace
+
+TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("AF"));
+    setWindowTitle(QStringLiteral(" "));
+    QFont form_font(QStringLiteral("MS Sans Serif"));
+    form_font.setPixelSize(11);
+    setFont(form_font);
+    setFixedSize(181, 81);
+    move(516, 321);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, 181, 81);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+
+    // Created in tab order: case, backup, variables.
+    CheckBoxCS = MakeBox(Panel1, "CheckBoxCS", QStringLiteral("Case sensitive"), {8, 8, 89, 17});
+    CheckBoxBU =
+        MakeBox(Panel1, "CheckBoxBU", QStringLiteral("Back up changed files"), {8, 32, 129, 17});
+    CheckBoxDV =
+        MakeBox(Panel1, "CheckBoxDV", QStringLiteral("Use dynamic variables"), {8, 57, 129, 14});
+
+    Label1 = new QLabel(QStringLiteral("Help"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(140, 58, 27, 13);
+    QFont link_font = form_font;
+    link_font.setBold(true);
+    link_font.setUnderline(true);
+    Label1->setFont(link_font);
+    Label1->setCursor(Qt::WhatsThisCursor);
+    Label1->installEventFilter(this);
+
+    // Toggled, not clicked: a box set in code writes its key like a click.
+    connect(CheckBoxCS, &QCheckBox::toggled, this, &TAF::CheckBoxCSClick);
+    connect(CheckBoxBU, &QCheckBox::toggled, this, &TAF::CheckBoxBUClick);
+    connect(CheckBoxDV, &QCheckBox::toggled, this, &TAF::CheckBoxDVClick);
+}
+
+void TAF::SetIniFile(const korv::platform::IniFile* ini) {
+    ini_ = ini;
+}
+
+void TAF::WriteOption(const char* key, const QCheckBox* box) {
+    if (ini_ != nullptr) {
+        ini_->WriteString("Options", key, box->isChecked() ? "True" : "False");
+    }
+}
+
+void TAF::CheckBoxDVClick() {
+    WriteOption("DV", CheckBoxDV);
+}
+
+void TAF::CheckBoxBUClick() {
+    WriteOption("BU", CheckBoxBU);
+}
+
+void TAF::CheckBoxCSClick() {
+    WriteOption("CS", CheckBoxCS);
+}
+
+void TAF::Label1Click() {
+    try {
+        korv::platform::OpenWithDesktop(korv::BesideExecutable("dv.html"));
+    } catch (...) {
+        // The help page is opened without a word, whatever happens.
+    }
+}
+
+bool TAF::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            Label1->rect().contains(mouse->position().toPoint())) {
+            Label1Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

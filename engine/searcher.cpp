@@ -19,9 +19,44 @@ bool IsAsciiLetter(unsigned char c) {
 constexpr std::size_t kVerifyAllowance = 4;
 constexpr std::size_t kVerifyHeadroom = 4096;
 
+// How common a byte is in ordinary text, most common first; a byte not
+// listed counts as rare. The filter looks for the needle's two rarest
+// bytes, which lets through the fewest false candidates.
+constexpr std::string_view kCommonBytes =
+    " etaoinsrhldcumfpgwybvk\r\n,.x-_jqz0123456789=()\"';:/\t";
+
+int Commonness(unsigned char c) {
+    std::size_t at = kCommonBytes.find(static_cast<char>(FoldByte(c)));
+    int rank = at == std::string_view::npos ? 0 : static_cast<int>(kCommonBytes.size() - at);
+    // A capital letter is rarer than its small one.
+    return (c >= 'A' && c <= 'Z') ? rank / 2 : rank;
+}
+
 }  // namespace
 
-Searcher::Searcher(std::string_view needle) : needle_(needle) {}
+Searcher::Searcher(std::string_view needle) : needle_(needle) {
+    if (needle_.size() < 2) {
+        return;
+    }
+    // The two rarest positions; ties go to the later one, which tends to
+    // differ more from what precedes a near miss.
+    std::size_t rarest = needle_.size() - 1;
+    for (std::size_t i = needle_.size() - 1; i-- > 0;) {
+        if (Commonness(static_cast<unsigned char>(needle_[i])) <
+            Commonness(static_cast<unsigned char>(needle_[rarest]))) {
+            rarest = i;
+        }
+    }
+    std::size_t second = rarest == 0 ? 1 : 0;
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+        if (i != rarest && Commonness(static_cast<unsigned char>(needle_[i])) <=
+                               Commonness(static_cast<unsigned char>(needle_[second]))) {
+            second = i;
+        }
+    }
+    probe_a_ = rarest;
+    probe_b_ = second;
+}
 
 bool Searcher::Matches(const char* at, bool fold) const {
     if (!fold) {
@@ -52,8 +87,10 @@ std::size_t Searcher::FindFiltered(std::string_view haystack, std::size_t from, 
     const std::size_t n = needle_.size();
     const char* const base = haystack.data();
     const std::size_t last_start = haystack.size() - n;  // the last offset a match can begin at
-    const auto first = static_cast<unsigned char>(needle_.front());
-    const auto last = static_cast<unsigned char>(needle_.back());
+    const std::size_t a_at = probe_a_;
+    const std::size_t b_at = probe_b_;
+    const auto first = static_cast<unsigned char>(needle_[a_at]);
+    const auto last = static_cast<unsigned char>(needle_[b_at]);
     // With folding, a letter is compared with its 0x20 bit set on both sides;
     // the filter then lets through a few non-letters too, which verifying
     // rejects.
@@ -82,9 +119,10 @@ std::size_t Searcher::FindFiltered(std::string_view haystack, std::size_t from, 
     const __m128i v_first = _mm_set1_epi8(static_cast<char>(first_want));
     const __m128i v_last = _mm_set1_epi8(static_cast<char>(last_want));
     while (pos + 16 <= last_start + 1) {
-        const __m128i block_first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
+        const __m128i block_first =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos + a_at));
         const __m128i block_last =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos + n - 1));
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos + b_at));
         const __m128i eq_first = _mm_cmpeq_epi8(_mm_or_si128(block_first, v_first_mask), v_first);
         const __m128i eq_last = _mm_cmpeq_epi8(_mm_or_si128(block_last, v_last_mask), v_last);
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(eq_first, eq_last)));
@@ -103,8 +141,8 @@ std::size_t Searcher::FindFiltered(std::string_view haystack, std::size_t from, 
     }
 #endif
     for (; pos <= last_start; ++pos) {
-        const auto a = static_cast<unsigned char>(base[pos]);
-        const auto b = static_cast<unsigned char>(base[pos + n - 1]);
+        const auto a = static_cast<unsigned char>(base[pos + a_at]);
+        const auto b = static_cast<unsigned char>(base[pos + b_at]);
         if ((a | first_mask) == first_want && (b | last_mask) == last_want) {
             if (verify(pos)) {
                 return pos;

@@ -8,7 +8,7 @@ namespace korv {
 
 // Finds one needle in haystacks, exactly or with the 26 ASCII letters
 // folded, choosing the mode per search. Candidates are found sixteen
-// positions at a time by the needle's first and last bytes and then
+// positions at a time by two of the needle's rarer bytes and then
 // verified; a needle that keeps producing false candidates (say "aaaa" in
 // "aaaa...") switches to a Knuth-Morris-Pratt scan, so every search stays
 // linear in what it reads.
@@ -30,6 +30,9 @@ private:
     const std::vector<std::size_t>& Failure(bool fold);
 
     std::string_view needle_;
+    // The offsets in the needle of the two bytes the filter looks for.
+    std::size_t probe_a_ = 0;
+    std::size_t probe_b_ = 0;
     std::vector<std::size_t> failure_[2];  // exact, folded; built on first need
     bool use_kmp_[2] = {false, false};
 };

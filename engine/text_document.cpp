@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "byte_scan.h"
 #include "file_ops.h"
 
 namespace korv {
@@ -11,34 +12,15 @@ namespace {
 // Whether `text` already is a joined text: no NUL, every line break a
 // CR LF, and a break at the end. Such a text is its own JoinedText.
 bool IsJoinedForm(const std::string& text, std::size_t& line_count) {
-    const char* data = text.data();
     const std::size_t size = text.size();
     if (size == 0) {
         line_count = 0;
         return true;
     }
-    if (size < 2 || data[size - 2] != '\r' || data[size - 1] != '\n') {
+    if (size < 2 || text[size - 2] != '\r' || text[size - 1] != '\n') {
         return false;
     }
-    if (std::memchr(data, '\0', size) != nullptr) {
-        return false;
-    }
-    std::size_t lines = 0;
-    const char* end = data + size;
-    for (const char* p = data; p < end;) {
-        const char* cr =
-            static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-        const char* lf =
-            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        // The next break must be a CR directly followed by its LF.
-        if (cr == nullptr || lf != cr + 1) {
-            return false;
-        }
-        ++lines;
-        p = lf + 1;
-    }
-    line_count = lines;
-    return true;
+    return OnlyCrLfBreaks(text.data(), size, line_count);
 }
 
 }  // namespace
@@ -64,10 +46,7 @@ void TextDocument::AssignText(std::string text) {
     joined.reserve(static_cast<std::size_t>(end - p) + 2);
     lines = 0;
     while (p < end) {
-        const char* stop = p;
-        while (stop < end && *stop != '\r' && *stop != '\n') {
-            ++stop;
-        }
+        const char* stop = FindLineBreak(p, end);
         joined.append(p, stop);
         joined += "\r\n";
         ++lines;

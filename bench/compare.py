@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""korv-cli against sd -s and sed -i on the same files, side by side.
+
+Each tool runs on a fresh copy of the same data (the copy is not timed);
+the figures are the best of N runs: wall time and peak memory (maximum
+resident set). The floor is `cp -a` of the same files. Outputs of korv-cli
+and sd are compared byte for byte.
+
+    bench/compare.py --korv build/bin/korv-cli [--runs 3] [--work DIR] [--quick]
+"""
+
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+FIND = "needle"
+REPLACE = "pincushion"
+WORDS = ("lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod tempor "
+         "incididunt ut labore et dolore magna aliqua").split()
+
+
+def text_lines(rng, size, find_every_lines=0, find_every_bytes=0, mixed_case=False):
+    """CR LF lines of words; the find text on every Nth line or every N bytes."""
+    out = []
+    total = 0
+    line_no = 0
+    next_find = find_every_bytes
+    while total < size:
+        words = [rng.choice(WORDS) for _ in range(rng.randint(4, 10))]
+        line_no += 1
+        if find_every_lines and line_no % find_every_lines == 0:
+            words.insert(rng.randint(0, len(words)), FIND)
+        line = " ".join(words)
+        if find_every_bytes:
+            while total + len(line) >= next_find:
+                cut = max(0, next_find - total)
+                token = FIND
+                if mixed_case:
+                    token = "".join(c.upper() if rng.random() < 0.5 else c for c in FIND)
+                line = line[:cut] + " " + token + " " + line[cut:]
+                next_find += find_every_bytes
+        line += "\r\n"
+        out.append(line)
+        total += len(line)
+    return "".join(out).encode()
+
+
+def make_data(root, quick):
+    rng = random.Random(7)
+    sets = {}
+    many = os.path.join(root, "many")
+    os.makedirs(many)
+    count = 1000 if quick else 10000
+    for i in range(count):
+        with open(os.path.join(many, f"f{i:05d}.txt"), "wb") as f:
+            text = text_lines(rng, 4096, find_every_lines=10)
+            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
+    sets["10,000 files of 4 KiB, 1 line in 10 holds the text"] = (many, False)
+
+    big = 8 << 20 if quick else 64 << 20
+    sparse = os.path.join(root, "sparse")
+    os.makedirs(sparse)
+    block = text_lines(rng, big, find_every_bytes=1 << 20)
+    for i in range(2 if quick else 8):
+        with open(os.path.join(sparse, f"big{i}.txt"), "wb") as f:
+            f.write(block)
+    sets["8 files of 64 MiB, sparse text"] = (sparse, False)
+
+    dense = os.path.join(root, "dense")
+    os.makedirs(dense)
+    with open(os.path.join(dense, "dense.txt"), "wb") as f:
+        f.write(text_lines(rng, big, find_every_bytes=100))
+    sets["1 file of 64 MiB, the text every 100 bytes"] = (dense, False)
+
+    mixed = os.path.join(root, "mixed")
+    os.makedirs(mixed)
+    block = text_lines(rng, big, find_every_bytes=1 << 20, mixed_case=True)
+    for i in range(2 if quick else 8):
+        with open(os.path.join(mixed, f"big{i}.txt"), "wb") as f:
+            f.write(block)
+    sets["8 files of 64 MiB, mixed case, case option off"] = (mixed, True)
+    return sets
+
+
+def run(argv):
+    """Wall seconds and peak resident KiB of one command. GNU time reports
+    the peak, since a child forked from this script would count our own."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        start = time.perf_counter()
+        status = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + argv,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL).returncode
+        elapsed = time.perf_counter() - start
+        if status != 0:
+            sys.exit(f"failed: {argv[:4]}... status {status}")
+        return elapsed, int(report.read().split()[-1])
+
+
+def files_of(folder):
+    return sorted(os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".txt"))
+
+
+def tools(korv, folded, work, log):
+    files = files_of(work)
+    korv_cmd = [korv, "-y", "--log", log, "-f", FIND, "-r", REPLACE]
+    if not folded:
+        korv_cmd.append("-c")
+    sd_cmd = ["sd", "-s", FIND, REPLACE] if not folded else ["sd", "(?i)" + FIND, REPLACE]
+    sed_cmd = ["sed", "-i", f"s/{FIND}/{REPLACE}/g" + ("I" if folded else "")]
+    return {
+        "korv-cli": korv_cmd + files,
+        "sd": sd_cmd + files,
+        "sed -i": sed_cmd + files,
+    }
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--korv", required=True)
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--work", default=None)
+    parser.add_argument("--quick", action="store_true", help="smaller data, for a smoke run")
+    args = parser.parse_args()
+    korv = os.path.abspath(args.korv)
+
+    root = tempfile.mkdtemp(prefix="korv-bench-", dir=args.work)
+    try:
+        print("making data ...", flush=True)
+        sets = make_data(os.path.join(root, "data"), args.quick)
+        for title, (pristine, folded) in sets.items():
+            size = sum(os.path.getsize(f) for f in files_of(pristine))
+            print(f"\n{title} ({size / 2**20:.0f} MiB)")
+            results = {}
+            outputs = {}
+            largest = max(os.path.getsize(f) for f in files_of(pristine))
+            for name in ["cp -a", "korv-cli", "sd", "sed -i"]:
+                best = (float("inf"), 0)
+                for _ in range(args.runs):
+                    work = os.path.join(root, "work")
+                    shutil.rmtree(work, ignore_errors=True)
+                    if name == "cp -a":
+                        best = min(best, run(["cp", "-a", pristine, work]))
+                        continue
+                    subprocess.run(["cp", "-a", pristine, work], check=True)
+                    argv = tools(korv, folded, work, os.path.join(root, "korv.log"))[name]
+                    best = min(best, run(argv))
+                if name in ("korv-cli", "sd"):
+                    outputs[name] = [open(f, "rb").read() for f in files_of(work)]
+                results[name] = best
+                print(f"  {name:9s} {best[0] * 1000:9.1f} ms   peak {best[1] / 1024:7.1f} MiB",
+                      flush=True)
+            k, s = results["korv-cli"][0], results["sd"][0]
+            print(f"  sd / korv-cli = {s / k:.2f}   sed / korv-cli = {results['sed -i'][0] / k:.2f}"
+                  f"   korv-cli / cp -a = {k / results['cp -a'][0]:.2f}")
+            limit = 3 * largest / 2**10 + 20 * 1024
+            print(f"  korv-cli peak {results['korv-cli'][1] / 1024:.1f} MiB, limit "
+                  f"(3 x largest file + 20 MiB) {limit / 1024:.1f} MiB")
+            same = outputs["korv-cli"] == outputs["sd"]
+            print(f"  korv-cli and sd outputs identical: {'yes' if same else 'NO'}")
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -61,15 +61,13 @@ TAbout::TAbout(QWidget* parent)
     Label5->setToolTip(QString::fromLatin1(korv::maker::kWebAddress));
     Label7->setToolTip(QStringLiteral("Mailto ") + QString::fromLatin1(korv::maker::kEmail));
 
-    // Moves over these run a handler; the bevel and Label8 have none, and
-    // must not hand their moves on to the box either.
+    // Moves over these run a handler. The bevel and Label8 have none: with
+    // no mouse tracking, a move over them goes nowhere, not even to the box.
     for (QWidget* w : std::initializer_list<QWidget*>{Image1, Label1, Label2, Label4, Label5,
                                                       Label6, Label7, BitBtn1}) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
-    Bevel1->setAttribute(Qt::WA_NoMousePropagation);
-    Label8->setAttribute(Qt::WA_NoMousePropagation);
 
     BitBtn1->setFocus();
     FormCreate();
@@ -120,6 +118,8 @@ bool TAbout::eventFilter(QObject* watched, QEvent* event) {
         } else {
             FormMouseMove();
         }
+        // Handled here: a move a child ignored would reach the box as well.
+        return watched != this;
     } else if (event->type() == QEvent::MouseButtonRelease &&
                (watched == Label5 || watched == Label7)) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -4,9 +4,10 @@
 #include <string>
 
 #include "engine_error.h"
+#include "file_ops.h"
 #include "file_variables.h"
 #include "replace_context.h"
-#include "replace_str.h"
+#include "substitution.h"
 #include "text_document.h"
 
 namespace korv {
@@ -66,15 +67,24 @@ bool ProcessEntry(BatchUi& ui, ActivityLog& log, TextDocument& document, const s
         find = ExpandFileVariables(ctx, find, path);
         replacement = ExpandFileVariables(ctx, replacement, path);
     }
-    std::string result = ReplaceStr(ctx, document.JoinedText(), find, replacement, true);
-    if (!ctx.ReplacedFlag) {
+    // The substitution of the whole text, logged when it changed it.
+    const Substitution substitution =
+        Substitution::Plan(ctx, document.JoinedText(), find, replacement);
+    if (!substitution.Changed()) {
         return false;
     }
-    document.AssignText(std::move(result));
+    LogReplacement(ctx, find, replacement);
     if (ui.BackUp()) {
         TextDocument::MakeBackup(path);
     }
-    document.SaveFile(path);
+    if (substitution.KeepsLineBreaks()) {
+        // The result is already in the saved form: write it straight from
+        // the pieces, without building it.
+        ReplaceWholeFile(path, [&substitution](int fd) { return substitution.WriteResult(fd); });
+    } else {
+        document.AssignText(substitution.Result());
+        document.SaveFile(path);
+    }
     return true;
 }
 

@@ -126,12 +126,13 @@ bool CreateTempBeside(const std::string& target, mode_t mode, TempFile& temp, in
 
 // Writes `bytes` over the regular file open as `fd`, keeping its old
 // content to put back if the write fails.
-void OverwriteInPlace(int fd, std::size_t old_size, std::string_view bytes) {
+void OverwriteInPlace(int fd, std::size_t old_size, const ContentWriter& write_content) {
     std::string old_bytes;
     if (!ReadExactly(fd, old_bytes, old_size)) {
         throw StreamWriteError();
     }
-    if (sys::FTruncate(fd, 0) == 0 && PWriteAll(fd, bytes)) {
+    // Reading went by offset, so the descriptor still writes from the start.
+    if (sys::FTruncate(fd, 0) == 0 && write_content(fd)) {
         return;
     }
     // Put the old bytes back; the error is reported either way.
@@ -141,7 +142,8 @@ void OverwriteInPlace(int fd, std::size_t old_size, std::string_view bytes) {
     throw StreamWriteError();
 }
 
-void WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes) {
+void WriteInPlace(const std::string& path, const std::string& target,
+                  const ContentWriter& write_content) {
     struct stat st {};
     bool regular = sys::Stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     if (regular) {
@@ -152,7 +154,7 @@ void WriteInPlace(const std::string& path, const std::string& target, std::strin
         if (sys::FStat(fd.Get(), &st) != 0) {
             throw CannotCreateFile(path, errno);
         }
-        OverwriteInPlace(fd.Get(), static_cast<std::size_t>(st.st_size), bytes);
+        OverwriteInPlace(fd.Get(), static_cast<std::size_t>(st.st_size), write_content);
         if (sys::Close(fd.Release()) != 0) {
             throw StreamWriteError();
         }
@@ -164,7 +166,7 @@ void WriteInPlace(const std::string& path, const std::string& target, std::strin
     if (!fd.Valid()) {
         throw CannotCreateFile(path, errno);
     }
-    if (!WriteAll(fd.Get(), bytes) || sys::Close(fd.Release()) != 0) {
+    if (!write_content(fd.Get()) || sys::Close(fd.Release()) != 0) {
         throw StreamWriteError();
     }
 }
@@ -172,7 +174,7 @@ void WriteInPlace(const std::string& path, const std::string& target, std::strin
 // The safe write shared by saving and copying. `follow_links` says whether
 // a link at `path` is written through (saving) or replaced (a backup copy).
 // `mode_of` gives the permission bits of a file that does not exist yet.
-void SafeWrite(const std::string& path, std::string_view bytes, bool follow_links,
+void SafeWrite(const std::string& path, const ContentWriter& write_content, bool follow_links,
                const struct stat* mode_of) {
     std::string target = path;
     struct stat st {};
@@ -184,7 +186,7 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
             if (target.empty() || sys::Stat(target.c_str(), &st) != 0) {
                 // A dangling link: the write creates its target, as a
                 // direct write through the link would.
-                WriteInPlace(path, path, bytes);
+                WriteInPlace(path, path, write_content);
                 return;
             }
         }
@@ -197,7 +199,7 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
             if (S_ISDIR(st.st_mode)) {
                 throw CannotCreateFile(path, EISDIR);
             }
-            WriteInPlace(path, target, bytes);
+            WriteInPlace(path, target, write_content);
             return;
         }
         // A file we may not write stays as it is, whatever its folder allows.
@@ -205,7 +207,7 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
             throw CannotCreateFile(path, errno);
         }
         if (st.st_nlink > 1) {
-            WriteInPlace(path, target, bytes);
+            WriteInPlace(path, target, write_content);
             return;
         }
     }
@@ -219,7 +221,7 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
     if (!CreateTempBeside(target, replace_existing ? 0600 : mode, temp, error)) {
         if (replace_existing) {
             // A folder we cannot create files in: the file itself is writable.
-            WriteInPlace(path, target, bytes);
+            WriteInPlace(path, target, write_content);
             return;
         }
         throw CannotCreateFile(path, error);
@@ -233,16 +235,16 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
         if (owner_differs && sys::FChown(temp.fd.Get(), st.st_uid, st.st_gid) != 0) {
             // A rename would hand the file to us: keep its owner instead.
             discard();
-            WriteInPlace(path, target, bytes);
+            WriteInPlace(path, target, write_content);
             return;
         }
         if (sys::FChmod(temp.fd.Get(), mode) != 0) {
             discard();
-            WriteInPlace(path, target, bytes);
+            WriteInPlace(path, target, write_content);
             return;
         }
     }
-    if (!WriteAll(temp.fd.Get(), bytes)) {
+    if (!write_content(temp.fd.Get())) {
         discard();
         throw StreamWriteError();
     }
@@ -260,6 +262,12 @@ void SafeWrite(const std::string& path, std::string_view bytes, bool follow_link
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+void ReadWholeFile(const std::string& path, std::string& bytes) {
     // Non-blocking, so a named pipe in the list cannot hang the run.
     UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
@@ -278,16 +286,18 @@ std::string ReadWholeFile(const std::string& path) {
     if (st.st_size > kLargestFile) {
         throw CannotOpenFile(path, EFBIG);
     }
-    std::string bytes;
     if (!ReadExactly(fd.Get(), bytes, static_cast<std::size_t>(st.st_size))) {
         throw CannotOpenFile(path, errno != 0 ? SystemErrorText(errno)
                                               : std::string("The file could not be read in full"));
     }
-    return bytes;
 }
 
 void ReplaceWholeFile(const std::string& path, std::string_view bytes) {
-    SafeWrite(path, bytes, /*follow_links=*/true, nullptr);
+    ReplaceWholeFile(path, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content) {
+    SafeWrite(path, write_content, /*follow_links=*/true, nullptr);
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {
@@ -316,7 +326,8 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
             return false;
         }
         std::string bytes = ReadWholeFile(from);
-        SafeWrite(to, bytes, /*follow_links=*/false, &st);
+        SafeWrite(
+            to, [&bytes](int fd) { return WriteAll(fd, bytes); }, /*follow_links=*/false, &st);
         return true;
     } catch (...) {
         return false;

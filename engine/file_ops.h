@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ namespace korv {
 // "Cannot open file ..." when it cannot be opened or read in full, and for
 // files of 2 GiB or more.
 [[nodiscard]] std::string ReadWholeFile(const std::string& path);
+// The same into `into`, reusing its storage; `into` is unspecified after
+// a failure.
+void ReadWholeFile(const std::string& path, std::string& into);
 
 // Replaces the content of the file at `path` by `bytes` so that a failure
 // leaves the old content: the bytes go to a temporary file beside the
@@ -24,6 +28,13 @@ namespace korv {
 // Throws EngineError "Cannot create file ..." when the file may not be
 // written, and "Stream write error" when writing fails.
 void ReplaceWholeFile(const std::string& path, std::string_view bytes);
+
+// Writes a file's whole new content to `fd` from its current offset;
+// false (errno set) when a write fails.
+using ContentWriter = std::function<bool(int fd)>;
+// The same with the content produced by `write_content`, which may be
+// called more than once (once per attempt).
+void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content);
 
 // Appends `bytes` to the existing file at `path`; on failure the file is
 // cut back to its old length. Throws EngineError.

@@ -33,37 +33,60 @@ void TextDocument::AssignText(std::string text) {
         held_nul_ = false;
         return;
     }
+    SplitInto(text, joined_);
+}
+
+void TextDocument::SplitInto(std::string_view text, std::string& joined) {
     // Split at CR, LF or CR LF up to the first NUL, and join each line
-    // with CR LF. Lone breaks double in size at most.
-    const char* p = text.data();
-    const char* end = p + text.size();
-    const char* nul = static_cast<const char*>(std::memchr(p, '\0', text.size()));
+    // with CR LF.
+    const char* const begin = text.data();
+    const char* end = begin + text.size();
+    const char* nul = static_cast<const char*>(std::memchr(begin, '\0', text.size()));
     held_nul_ = nul != nullptr;
     if (nul != nullptr) {
         end = nul;
     }
-    std::string joined;
-    joined.reserve(static_cast<std::size_t>(end - p) + 2);
-    lines = 0;
-    while (p < end) {
-        const char* stop = FindLineBreak(p, end);
-        joined.append(p, stop);
-        joined += "\r\n";
+    auto for_each_line = [begin, end](auto&& on_line) {
+        for (const char* p = begin; p < end;) {
+            const char* stop = FindLineBreak(p, end);
+            on_line(p, stop);
+            p = stop;
+            if (p < end && *p == '\r') {
+                ++p;
+            }
+            if (p < end && *p == '\n') {
+                ++p;
+            }
+        }
+    };
+    // Two passes, so the text is allocated once at its final size.
+    std::size_t size = 0;
+    std::size_t lines = 0;
+    for_each_line([&](const char* from, const char* to) {
+        size += static_cast<std::size_t>(to - from) + 2;
         ++lines;
-        p = stop;
-        if (p < end && *p == '\r') {
-            ++p;
-        }
-        if (p < end && *p == '\n') {
-            ++p;
-        }
-    }
-    joined_ = std::move(joined);
+    });
+    joined.clear();
+    joined.reserve(size);
+    for_each_line([&](const char* from, const char* to) {
+        joined.append(from, to);
+        joined += "\r\n";
+    });
     line_count_ = lines;
 }
 
 void TextDocument::LoadFile(const std::string& path) {
-    AssignText(ReadWholeFile(path));
+    // The bytes go to a spare buffer first, so a failed load keeps the
+    // lines; buffers are reused from file to file.
+    ReadWholeFile(path, spare_);
+    std::size_t lines = 0;
+    if (IsJoinedForm(spare_, lines)) {
+        joined_.swap(spare_);
+        line_count_ = lines;
+        held_nul_ = false;
+        return;
+    }
+    SplitInto(spare_, joined_);
 }
 
 void TextDocument::SaveFile(const std::string& path) const {

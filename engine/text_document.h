@@ -41,7 +41,11 @@ public:
     [[nodiscard]] bool HeldNul() const { return held_nul_; }
 
 private:
+    void SplitInto(std::string_view text, std::string& joined);
+
     std::string joined_;
+    // The last buffer given up, kept for the next load to read into.
+    std::string spare_;
     std::size_t line_count_ = 0;
     bool held_nul_ = false;
 };

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "replace_context.h"
+
+namespace korv {
+
+// Where a find text occurs in a source and what replaces it, found once;
+// the result can then be built, compared with the source or written out
+// without building it. The source and the two texts must outlive it.
+class Substitution {
+public:
+    // Finds the occurrences as ReplaceStr does: nothing for an empty
+    // source or equal texts, the case option asked before every search,
+    // one event pump per occurrence.
+    static Substitution Plan(ReplaceContext& ctx, std::string_view source, std::string_view find,
+                             std::string_view replacement);
+
+    [[nodiscard]] bool Found() const { return !matches_.empty(); }
+    // Whether the result differs from the source, byte for byte.
+    [[nodiscard]] bool Changed() const;
+    [[nodiscard]] std::string Result() const;
+    // Whether the result of a source with only CR LF line breaks, ending in
+    // one, keeps that form, so it can be written out as it is.
+    [[nodiscard]] bool KeepsLineBreaks() const;
+    // Writes the result to `fd` from its current offset, gathering the
+    // unchanged pieces straight from the source; false (errno set) when a
+    // write fails.
+    bool WriteResult(int fd) const;
+
+private:
+    std::string_view source_;
+    std::string_view find_;
+    std::string_view replacement_;
+    std::vector<std::size_t> matches_;  // offsets in the source, ascending
+};
+
+// Raises the flag and writes the log line of a changed text:
+//   "<find> found in <CurrentFileName> and replaced to <replacement>".
+void LogReplacement(ReplaceContext& ctx, std::string_view find, std::string_view replacement);
+
+}  // namespace korv

@@ -4,9 +4,9 @@
 #include <windows.h>
 #else
 #include <QDesktopServices>
-#include <QString>
-#include <QUrl>
 #endif
+
+#include <QString>
 
 namespace korv::platform {
 
@@ -39,6 +39,12 @@ DesktopOpener*& Current() {
 }
 
 }  // namespace
+
+QUrl DesktopUrl(const std::string& target) {
+    const QString text =
+        QString::fromLocal8Bit(target.data(), static_cast<qsizetype>(target.size()));
+    return text.startsWith('/') ? QUrl::fromLocalFile(text) : QUrl(text);
+}
 
 DesktopOpener& CurrentDesktopOpener() {
     return *Current();

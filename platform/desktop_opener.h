@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUrl>
 #include <string>
 
 namespace korv::platform {
@@ -13,6 +14,11 @@ public:
     // "https://..." or "mailto:...".
     virtual void Open(const std::string& target) = 0;
 };
+
+// The address the desktop is handed for `target`: a file address for an
+// absolute path (blanks and '#' stay part of the name), else `target` as an
+// address of its own.
+[[nodiscard]] QUrl DesktopUrl(const std::string& target);
 
 // The opener in use: the desktop's own unless a test installed another.
 [[nodiscard]] DesktopOpener& CurrentDesktopOpener();

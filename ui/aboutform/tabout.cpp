@@ -13,6 +13,7 @@
 #include "aboutform/maker.h"
 #include "aboutform/program_icon.h"
 #include "desktop_opener.h"
+#include "look/fonts.h"
 
 TAbout::TAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -20,9 +21,7 @@ TAbout::TAbout(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Korvane"));
     setModal(true);
-    QFont form_font(QStringLiteral("MS Sans Serif"));
-    form_font.setPixelSize(11);
-    setFont(form_font);
+    setFont(FormFont());
     setFixedSize(234, 161);
     setMouseTracking(true);
     installEventFilter(this);

@@ -10,6 +10,7 @@
 #include "desktop_opener.h"
 #include "executable_dir.h"
 #include "ini_file.h"
+#include "look/fonts.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ QCheckBox* MakeBox(QWidget* parent, const char* name, const QString& caption, QR
 TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("AF"));
     setWindowTitle(QStringLiteral(" "));
-    QFont form_font(QStringLiteral("MS Sans Serif"));
-    form_font.setPixelSize(11);
+    const QFont form_font = FormFont();
     setFont(form_font);
     setFixedSize(181, 81);
     move(516, 321);

@@ -1,6 +1,7 @@
 #include "file_variables.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -102,22 +103,31 @@ std::string ExpandFileVariables(ReplaceContext& ctx, std::string_view text, std:
         }
         std::vector<Piece> next;
         next.reserve(pieces.size());
+        // Text that meets text (an empty value lies between) is one piece
+        // again, so the later steps search across the joint as they would
+        // in the whole text.
+        auto push_text = [&next](std::string_view part) {
+            if (!next.empty() && !next.back().inserted) {
+                next.back().text += part;
+            } else {
+                next.push_back({std::string(part), false});
+            }
+        };
         for (Piece& piece : pieces) {
             if (piece.inserted) {
                 next.push_back(std::move(piece));
                 continue;
             }
+            const std::string_view own = piece.text;
             std::size_t copied = 0;
-            ScanMatches(ctx, piece.text, token, [&](std::size_t at) {
-                if (at > copied) {
-                    next.push_back({piece.text.substr(copied, at - copied), false});
+            ScanMatches(ctx, own, token, [&](std::size_t at) {
+                push_text(own.substr(copied, at - copied));
+                if (!value.empty()) {
+                    next.push_back({value, true});
                 }
-                next.push_back({value, true});
                 copied = at + token.size();
             });
-            if (copied < piece.text.size()) {
-                next.push_back({piece.text.substr(copied), false});
-            }
+            push_text(own.substr(copied));
         }
         pieces = std::move(next);
     }

@@ -1,0 +1,734 @@
+#include "batch_run.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "activity_log.h"
+#include "child_process.h"
+#include "file_fault.h"
+#include "temp_dir.h"
+#include "time_stamp.h"
+
+namespace korv {
+namespace {
+
+using test::FileExists;
+using test::ReadFile;
+using test::TempDir;
+
+// The user interface of a run, scripted: it answers from its fields and
+// records every call that shows something or moves something.
+class FakeUi final : public BatchUi {
+public:
+    bool answer_yes = true;
+    std::vector<std::string> entries;
+    std::string find;
+    std::string replacement;
+    bool case_sensitive = false;
+    bool dynamic_variables = false;
+    bool back_up = false;
+    // Runs at every pump: the user at work during the run.
+    std::function<void(FakeUi&)> on_pump;
+    // Asked after each entry.
+    std::function<bool(FakeUi&)> stop;
+
+    std::vector<std::string> calls;
+    std::string confirmation_text;
+    std::string confirmation_caption;
+    std::int32_t current = -1;
+    int pumps = 0;
+
+    bool AskConfirmation(const std::string& text, const std::string& caption) override {
+        calls.emplace_back("confirm");
+        confirmation_text = text;
+        confirmation_caption = caption;
+        return answer_yes;
+    }
+    void ReportError(const std::string& text, const std::string& caption) override {
+        calls.push_back("error " + caption + ": " + text);
+    }
+    void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
+    void SetBusyCursor(bool busy) override { calls.emplace_back(busy ? "busy on" : "busy off"); }
+    std::int32_t EntryCount() override { return static_cast<std::int32_t>(entries.size()); }
+    std::string Entry(std::int32_t index) override {
+        return entries.at(static_cast<std::size_t>(index));
+    }
+    std::int32_t CurrentEntry() override { return current; }
+    void SetCurrentEntry(std::int32_t index) override {
+        current = index;
+        calls.push_back("current " + std::to_string(index));
+    }
+    std::string FindText() override { return find; }
+    std::string ReplaceText() override { return replacement; }
+    bool CaseSensitive() override { return case_sensitive; }
+    bool DynamicVariables() override { return dynamic_variables; }
+    bool BackUp() override { return back_up; }
+    void PumpEvents() override {
+        ++pumps;
+        if (on_pump) {
+            on_pump(*this);
+        }
+    }
+    bool StopRequested() override { return stop && stop(*this); }
+    void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {
+        calls.push_back("results " + std::to_string(files_searched) + " " +
+                        std::to_string(files_replaced));
+    }
+
+    // The calls of one kind, e.g. every "message ...".
+    [[nodiscard]] std::vector<std::string> CallsStarting(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& call : calls) {
+            if (call.rfind(prefix, 0) == 0) {
+                found.push_back(call);
+            }
+        }
+        return found;
+    }
+};
+
+// The events of a log file, each line without its time stamp.
+std::vector<std::string> LogEvents(const std::string& path) {
+    std::vector<std::string> events;
+    const std::string text = ReadFile(path);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "log line without CR LF: " << text.substr(start);
+            break;
+        }
+        const std::string line = text.substr(start, end - start);
+        const std::size_t dash = line.find(" - ");
+        events.push_back(dash == std::string::npos ? "(no stamp) " + line : line.substr(dash + 3));
+        start = end + 2;
+    }
+    return events;
+}
+
+std::string Replaced(const std::string& find, const std::string& path,
+                     const std::string& replacement) {
+    return find + " found in " + path + " and replaced to " + replacement;
+}
+
+// A folder with an activity log opened in it, as the program has one.
+class BatchRunTest : public ::testing::Test {
+protected:
+    BatchRunTest() : log_(dir_.File("korv.log"), TimeFormat{}) { log_.Open(); }
+
+    BatchOutcome Run() { return RunBatch(ui_, log_); }
+    std::vector<std::string> Events() const { return LogEvents(log_.Path()); }
+
+    TempDir dir_;
+    ActivityLog log_;
+    FakeUi ui_;
+};
+
+TEST_F(BatchRunTest, NoToTheConfirmationTouchesNothing) {
+    const std::string a = dir_.Write("a.txt", "find me\n");
+    ui_.answer_yes = false;
+    ui_.entries = {a};
+    ui_.find = "find";
+    ui_.replacement = "found";
+    EXPECT_EQ(Run().end, BatchEnd::Declined);
+    EXPECT_EQ(ui_.calls, std::vector<std::string>{"confirm"});
+    EXPECT_EQ(ui_.confirmation_caption, "Confirmation");
+    EXPECT_EQ(ui_.confirmation_text,
+              "Please click Yes, if you are really sure all files you want to compress are plain "
+              "text files (example: *.TXT, *.HTM).\rA binary file (example: *.DOC, *.EXE, *.JPG) "
+              "will be damaged.");
+    EXPECT_EQ(ReadFile(a), "find me\n");
+    EXPECT_EQ(Events(), std::vector<std::string>{"Application Started"});
+}
+
+TEST_F(BatchRunTest, AnEmptyListShowsNothingAndPutsTheCursorBack) {
+    ui_.find = "";  // not even checked
+    EXPECT_EQ(Run().end, BatchEnd::NoEntries);
+    EXPECT_EQ(ui_.calls, (std::vector<std::string>{"confirm", "busy on", "busy off"}));
+}
+
+TEST_F(BatchRunTest, RefusedTextsAreReportedOnceAndNothingIsTouched) {
+    struct Case {
+        std::string find;
+        std::string replacement;
+        std::string error;
+    };
+    const std::vector<Case> cases{
+        {"", "x", "error Error: Find text can't be blank!"},
+        {"", "", "error Error: Find text can't be blank!"},
+        {"same", "same", "error Error: Find and replace texts can't be the same!"},
+        {"a\r\nb", "a\r\nb", "error Error: Find and replace texts can't be the same!"},
+    };
+    const std::string a = dir_.Write("a.txt", "same x\r\n");
+    for (const Case& c : cases) {
+        FakeUi ui;
+        ui.entries = {a};
+        ui.find = c.find;
+        ui.replacement = c.replacement;
+        EXPECT_EQ(RunBatch(ui, log_).end, BatchEnd::TextsRefused);
+        EXPECT_EQ(ui.calls, (std::vector<std::string>{"confirm", "busy on", c.error, "busy off"}))
+            << "find \"" << c.find << "\"";
+    }
+    EXPECT_EQ(ReadFile(a), "same x\r\n");
+    EXPECT_EQ(Events(), std::vector<std::string>{"Application Started"});
+}
+
+TEST_F(BatchRunTest, TextsThatDifferOnlyInCaseProceed) {
+    const std::string a = dir_.Write("a.txt", "abc Abc\r\n");
+    ui_.entries = {a};
+    ui_.find = "abc";
+    ui_.replacement = "ABC";
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.end, BatchEnd::Finished);
+    EXPECT_EQ(ReadFile(a), "ABC ABC\r\n");
+    EXPECT_EQ(ui_.CallsStarting("results"), std::vector<std::string>{"results 1 1"});
+    EXPECT_EQ(ui_.pumps, 2);
+}
+
+TEST_F(BatchRunTest, AnUndisturbedRunWalksTheListAndEndsOnEntryZero) {
+    const std::string a = dir_.Write("a.txt", "one\ntwo\n");
+    const std::string b = dir_.Write("b.txt", "nothing here\r\n");
+    const std::string c = dir_.Write("c.txt", "two two");
+    ui_.entries = {a, b, c};
+    ui_.find = "two";
+    ui_.replacement = "2";
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.end, BatchEnd::Finished);
+    EXPECT_EQ(outcome.FilesSearched, 3);
+    EXPECT_EQ(outcome.FilesReplaced, 2);
+    EXPECT_EQ(outcome.FilesFailed, 0);
+    EXPECT_EQ(ui_.calls,
+              (std::vector<std::string>{"confirm", "busy on", "current 0", "current 0", "current 1",
+                                        "current 2", "results 3 2", "current 0", "busy off"}));
+    EXPECT_EQ(ui_.current, 0);
+    // Changed files are written with CR LF after every line.
+    EXPECT_EQ(ReadFile(a), "one\r\n2\r\n");
+    EXPECT_EQ(ReadFile(b), "nothing here\r\n");
+    EXPECT_EQ(ReadFile(c), "2 2\r\n");
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("two", a, "2"),
+                                                  Replaced("two", c, "2")}));
+    EXPECT_FALSE(FileExists(a + ".bak"));
+}
+
+TEST_F(BatchRunTest, AMissingFileIsReportedAndTheOthersAreProcessed) {
+    const std::string a = dir_.Write("a.txt", "x\r\n");
+    const std::string missing = dir_.File("missing.txt");
+    const std::string b = dir_.Write("b.txt", "x\r\n");
+    ui_.entries = {a, missing, b};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ui_.CallsStarting("message"),
+              std::vector<std::string>{"message Cannot open file " + missing + "."});
+    EXPECT_EQ(ui_.CallsStarting("results"), std::vector<std::string>{"results 3 2"});
+    EXPECT_EQ(outcome.FilesFailed, 1);
+    EXPECT_EQ(ReadFile(a), "y\r\n");
+    EXPECT_EQ(ReadFile(b), "y\r\n");
+    EXPECT_FALSE(FileExists(missing));
+}
+
+TEST_F(BatchRunTest, TheBackupReplacesAnOldCopyWithTheFileBeforeTheRun) {
+    const std::string a = dir_.Write("a.txt", "old\nline\n");
+    dir_.Write("a.txt.bak", "an older copy that is longer than the file");
+    ui_.entries = {a};
+    ui_.find = "old";
+    ui_.replacement = "new";
+    ui_.back_up = true;
+    Run();
+    EXPECT_EQ(ReadFile(a + ".bak"), "old\nline\n");
+    EXPECT_EQ(ReadFile(a), "new\r\nline\r\n");
+}
+
+TEST_F(BatchRunTest, AFileWithoutTheTextKeepsItsBytesAndTimeAndGetsNoBackup) {
+    const std::string a = dir_.Write("a.txt", "lf only\nno match\rcr\n");
+    const timespec old_times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, a.c_str(), old_times, 0), 0);
+    ui_.entries = {a};
+    ui_.find = "absent";
+    ui_.replacement = "x";
+    ui_.back_up = true;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.FilesReplaced, 0);
+    EXPECT_EQ(ReadFile(a), "lf only\nno match\rcr\n");
+    struct stat st {};
+    ASSERT_EQ(stat(a.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
+    EXPECT_FALSE(FileExists(a + ".bak"));
+    EXPECT_EQ(Events(), std::vector<std::string>{"Application Started"});
+    EXPECT_EQ(ui_.pumps, 0);
+}
+
+TEST_F(BatchRunTest, TheSamePathTwiceIsProcessedTwice) {
+    const std::string a = dir_.Write("a.txt", "ab\r\n");
+    ui_.entries = {a, a};
+    ui_.find = "a";
+    ui_.replacement = "aa";
+    ui_.back_up = true;
+    Run();
+    EXPECT_EQ(ReadFile(a), "aaaab\r\n");
+    // The second pass backed up what the first one wrote.
+    EXPECT_EQ(ReadFile(a + ".bak"), "aab\r\n");
+    EXPECT_EQ(ui_.CallsStarting("results"), std::vector<std::string>{"results 2 2"});
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("a", a, "aa"),
+                                                  Replaced("a", a, "aa")}));
+}
+
+TEST_F(BatchRunTest, AFileWithANulByteFailsAndStaysAsItWas) {
+    const std::string bytes = std::string("abc\r\nab\0c abc\r\n", 15);
+    const std::string a = dir_.Write("a.txt", bytes);
+    const std::string b = dir_.Write("b.txt", "abc\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "abc";
+    ui_.replacement = "x";
+    ui_.back_up = true;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ui_.CallsStarting("message"),
+              std::vector<std::string>{"message Cannot open file " + a + "."});
+    EXPECT_EQ(ReadFile(a), bytes);
+    EXPECT_FALSE(FileExists(a + ".bak"));
+    EXPECT_EQ(outcome.FilesReplaced, 1);
+    EXPECT_EQ(outcome.FilesFailed, 1);
+    EXPECT_EQ(ui_.pumps, 1);
+    EXPECT_EQ(ReadFile(b), "x\r\n");
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("abc", b, "x")}));
+}
+
+TEST_F(BatchRunTest, ListChangesDuringAPassNeverRedirectIt) {
+    // The user deletes the entry being processed while its substitution
+    // pumps: the pass still loads, logs, backs up and saves its own file.
+    const std::string a = dir_.Write("a.txt", "x x x\r\n");
+    const std::string b = dir_.Write("b.txt", "b x\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    ui_.back_up = true;
+    ui_.on_pump = [](FakeUi& ui) {
+        if (ui.pumps == 1) {
+            ui.entries.erase(ui.entries.begin());
+        }
+    };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ReadFile(a), "y y y\r\n");
+    EXPECT_EQ(ReadFile(a + ".bak"), "x x x\r\n");
+    // The list now holds one entry and the loop has passed it.
+    EXPECT_EQ(ReadFile(b), "b x\r\n");
+    EXPECT_FALSE(FileExists(b + ".bak"));
+    EXPECT_EQ(outcome.FilesSearched, 1);
+    EXPECT_EQ(outcome.FilesReplaced, 1);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("x", a, "y")}));
+}
+
+TEST_F(BatchRunTest, EntryEditsAndClicksDuringAPassCountFromTheNextPass) {
+    // During the first pass the user overwrites entry 0 with another path
+    // and clicks entry 1; the first pass keeps to its file, the second
+    // pass takes entry 1 as it then stands.
+    const std::string a = dir_.Write("a.txt", "x x\r\n");
+    const std::string b = dir_.Write("b.txt", "b x\r\n");
+    const std::string c = dir_.Write("c.txt", "c\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    ui_.back_up = true;
+    ui_.on_pump = [c](FakeUi& ui) {
+        if (ui.pumps == 1) {
+            ui.entries[0] = c;
+            ui.SetCurrentEntry(1);
+        }
+    };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ReadFile(a), "y y\r\n");
+    EXPECT_EQ(ReadFile(a + ".bak"), "x x\r\n");
+    EXPECT_EQ(ReadFile(b), "b y\r\n");
+    EXPECT_EQ(ReadFile(b + ".bak"), "b x\r\n");
+    EXPECT_EQ(ReadFile(c), "c\r\n");
+    EXPECT_FALSE(FileExists(c + ".bak"));
+    EXPECT_EQ(outcome.FilesReplaced, 2);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("x", a, "y"),
+                                                  Replaced("x", b, "y")}));
+}
+
+// Fails the next `open` of the file layer, once.
+class FailNextOpen final : public FileFaultPlan {
+public:
+    int Check(const char* operation) override {
+        if (armed && std::string_view(operation) == "open") {
+            armed = false;
+            return EIO;
+        }
+        return 0;
+    }
+    bool armed = true;
+};
+
+// Removes the installed fault plan when it goes.
+struct FaultPlanGuard {
+    explicit FaultPlanGuard(FileFaultPlan* plan) { SetFileFaultPlan(plan); }
+    ~FaultPlanGuard() { SetFileFaultPlan(nullptr); }
+    FaultPlanGuard(const FaultPlanGuard&) = delete;
+    FaultPlanGuard& operator=(const FaultPlanGuard&) = delete;
+};
+
+TEST_F(BatchRunTest, AFailureAfterTheListChangedNamesThePassOwnFile) {
+    // During the first pass the user renames the entry being processed,
+    // then the pass fails writing its log line: the message names the file
+    // the pass was working on, which stays unchanged.
+    const std::string a = dir_.Write("a.txt", "x\r\n");
+    const std::string b = dir_.Write("b.txt", "x\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    ui_.back_up = true;
+    FailNextOpen fault;
+    fault.armed = false;
+    FaultPlanGuard guard(&fault);
+    ui_.on_pump = [&fault](FakeUi& ui) {
+        if (ui.pumps == 1) {
+            ui.entries[0] = "renamed.txt";
+            fault.armed = true;
+        }
+    };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ui_.CallsStarting("message"),
+              std::vector<std::string>{"message Cannot open file " + a + "."});
+    EXPECT_EQ(ReadFile(a), "x\r\n");
+    EXPECT_FALSE(FileExists(a + ".bak"));
+    EXPECT_EQ(ReadFile(b), "y\r\n");
+    EXPECT_EQ(outcome.FilesReplaced, 1);
+    EXPECT_EQ(outcome.FilesFailed, 1);
+    // The failed line stays in the log and reaches the file with the next.
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("x", a, "y"),
+                                                  Replaced("x", b, "y")}));
+}
+
+TEST_F(BatchRunTest, AnEntryThatIsAFolderFails) {
+    ASSERT_EQ(mkdir(dir_.File("sub").c_str(), 0755), 0);
+    const std::string d = dir_.File("sub");
+    ui_.entries = {d};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    EXPECT_EQ(Run().FilesFailed, 1);
+    EXPECT_EQ(ui_.CallsStarting("message"),
+              std::vector<std::string>{"message Cannot open file " + d + "."});
+    EXPECT_EQ(ui_.CallsStarting("results"), std::vector<std::string>{"results 1 0"});
+}
+
+TEST_F(BatchRunTest, EntriesAddedDuringTheRunAreProcessed) {
+    const std::string a = dir_.Write("a.txt", "x\r\n");
+    const std::string b = dir_.Write("b.txt", "x\r\n");
+    const std::string c = dir_.Write("c.txt", "x\r\n");
+    ui_.entries = {a};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    ui_.on_pump = [b, c](FakeUi& ui) {
+        if (ui.pumps == 1) {
+            ui.entries.push_back(b);
+        } else if (ui.pumps == 2) {
+            ui.entries.push_back(c);
+        }
+    };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(ReadFile(b), "y\r\n");
+    EXPECT_EQ(ReadFile(c), "y\r\n");
+    EXPECT_EQ(ui_.CallsStarting("results"), std::vector<std::string>{"results 3 3"});
+    EXPECT_EQ(outcome.FilesSearched, 3);
+}
+
+TEST_F(BatchRunTest, VariablesAreExpandedForEachFileAnew) {
+    ASSERT_EQ(mkdir(dir_.File("d").c_str(), 0755), 0);
+    const std::string report = dir_.Write("d/report.txt", "report.txt $file\r\n");
+    const std::string notes = dir_.Write("d/notes.md", "notes.md report\r\n");
+    ui_.entries = {report, notes};
+    ui_.dynamic_variables = true;
+    ui_.find = "$filename";
+    ui_.replacement = "[$fileext in $filedir]";
+    Run();
+    EXPECT_EQ(ReadFile(report), "[txt in " + dir_.File("d") + "] $file\r\n");
+    EXPECT_EQ(ReadFile(notes), "[md in " + dir_.File("d") + "] report\r\n");
+    // The log line holds the texts after expansion.
+    EXPECT_EQ(Events()[2], Replaced("notes.md", notes, "[md in " + dir_.File("d") + "]"));
+}
+
+TEST_F(BatchRunTest, TextsEqualOnlyAfterExpansionLeaveTheFilesAsTheyAre) {
+    const std::string report = dir_.Write("report.txt", "see report.txt\n");
+    ui_.entries = {report};
+    ui_.dynamic_variables = true;
+    ui_.find = "$filename";
+    ui_.replacement = "$file.txt";
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.end, BatchEnd::Finished);
+    EXPECT_TRUE(ui_.CallsStarting("error").empty());
+    EXPECT_TRUE(ui_.CallsStarting("message").empty());
+    EXPECT_EQ(outcome.FilesReplaced, 0);
+    EXPECT_EQ(ReadFile(report), "see report.txt\n");
+    EXPECT_EQ(Events(), std::vector<std::string>{"Application Started"});
+}
+
+TEST_F(BatchRunTest, AStopRequestEndsTheRunAfterTheCurrentEntryWithoutResults) {
+    const std::string a = dir_.Write("a.txt", "x\r\n");
+    const std::string b = dir_.Write("b.txt", "x\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "x";
+    ui_.replacement = "y";
+    ui_.stop = [](FakeUi&) { return true; };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.end, BatchEnd::Stopped);
+    EXPECT_EQ(ReadFile(a), "y\r\n");
+    EXPECT_EQ(ReadFile(b), "x\r\n");
+    EXPECT_TRUE(ui_.CallsStarting("results").empty());
+    EXPECT_EQ(ui_.calls.back(), "busy off");
+}
+
+TEST_F(BatchRunTest, ResultsThatChangeTheLineBreaksAreSavedThroughTheLineModel) {
+    struct Case {
+        std::string content;
+        std::string find;
+        std::string replacement;
+        std::string saved;
+    };
+    const std::vector<Case> cases{
+        // The last line's break taken away: the line gets a new one.
+        {"keep\r\ncut\r\n", "cut\r\n", "", "keep\r\n"},
+        {"abc\r\n", "c\r\n", "C", "abC\r\n"},
+        {"a\r\nb\r\n", "\r\n", "-", "a-b-\r\n"},
+        // Lone breaks in the replacement become CR LF.
+        {"x a y\r\n", "a", "1\n2\r3", "x 1\r\n2\r\n3 y\r\n"},
+        {"x a y\r\n", "a", "1\n\r2", "x 1\r\n\r\n2 y\r\n"},
+        // A find text with a lone CR or LF of its own is never found in a
+        // loaded text, whose breaks are all CR LF.
+        {"p\nq\r\n", "p\n", "z", "p\nq\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string a = dir_.Write("a.txt", c.content);
+        FakeUi ui;
+        ui.entries = {a};
+        ui.find = c.find;
+        ui.replacement = c.replacement;
+        RunBatch(ui, log_);
+        EXPECT_EQ(ReadFile(a), c.saved) << "find \"" << c.find << "\"";
+    }
+}
+
+TEST_F(BatchRunTest, ThousandsOfOccurrencesAreAllWritten) {
+    // More pieces than one gathered write takes.
+    std::string content;
+    std::string expected;
+    std::string stripped;
+    for (int i = 0; i < 5000; ++i) {
+        content += (i % 3 == 0) ? "aa" : "a-";
+        expected += (i % 3 == 0) ? "<b><b>" : "<b>-";
+        stripped += (i % 3 == 0) ? "" : "-";
+    }
+    content += "\r\nlast line\r\n";
+    expected += "\r\nl<b>st line\r\n";
+    stripped += "\r\nlst line\r\n";
+    const std::string a = dir_.Write("a.txt", content);
+    const std::string b = dir_.Write("b.txt", content);
+    ui_.entries = {a};
+    ui_.find = "a";
+    ui_.replacement = "<b>";
+    Run();
+    const std::string a_saved = ReadFile(a);
+    EXPECT_TRUE(a_saved == expected)
+        << "saved " << a_saved.size() << " bytes, expected " << expected.size();
+
+    // Every occurrence taken away, the line breaks kept.
+    FakeUi ui;
+    ui.entries = {b};
+    ui.find = "A";
+    ui.replacement = "";
+    RunBatch(ui, log_);
+    const std::string b_saved = ReadFile(b);
+    EXPECT_TRUE(b_saved == stripped)
+        << "saved " << b_saved.size() << " bytes, expected " << stripped.size();
+}
+
+// What a run in an unprivileged child reports back: its calls and outcome.
+std::string Report(const FakeUi& ui, const BatchOutcome& outcome) {
+    std::string text;
+    for (const std::string& call : ui.calls) {
+        text += call + "\n";
+    }
+    text += "replaced " + std::to_string(outcome.FilesReplaced) + ", failed " +
+            std::to_string(outcome.FilesFailed) + "\n";
+    return text;
+}
+
+// Runs `body` in a child as a user without root's right to write any file
+// and returns what it reported. The folder must let that user write.
+std::optional<std::string> RunUnprivileged(const TempDir& dir,
+                                           const std::function<std::string()>& body) {
+    const std::string report = dir.File("child-report");
+    const int status = test::RunInChild([&] {
+        if (test::RunningAsRoot() && !test::DropToUnprivilegedUser()) {
+            return 97;
+        }
+        test::WriteFile(report, body());
+        return 0;
+    });
+    if (status != 0) {
+        ADD_FAILURE() << "the unprivileged child ended with status " << status;
+        return std::nullopt;
+    }
+    return ReadFile(report);
+}
+
+// Opens a folder and its files to everybody, so the unprivileged child
+// may work in it.
+void OpenToEverybody(const TempDir& dir, const std::vector<std::string>& files) {
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    for (const std::string& file : files) {
+        ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+    }
+}
+
+TEST(BatchRunUnprivileged, AReadOnlyFileFailsAfterItsLogLineAndBackupAndIsNotCounted) {
+    TempDir dir;
+    const std::string a = dir.Write("a.txt", "x\r\n");
+    const std::string ro = dir.Write("ro.txt", "x here\r\n");
+    const std::string b = dir.Write("b.txt", "x\r\n");
+    OpenToEverybody(dir, {a, ro, b});
+    ASSERT_EQ(chmod(ro.c_str(), 0444), 0);
+    const std::string log_path = dir.File("korv.log");
+
+    const auto report = RunUnprivileged(dir, [&] {
+        ActivityLog log(log_path, TimeFormat{});
+        log.Open();
+        FakeUi ui;
+        ui.entries = {a, ro, b};
+        ui.find = "x";
+        ui.replacement = "y";
+        ui.back_up = true;
+        const BatchOutcome outcome = RunBatch(ui, log);
+        return Report(ui, outcome);
+    });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(*report,
+              "confirm\nbusy on\ncurrent 0\ncurrent 0\ncurrent 1\nmessage Cannot open file " + ro +
+                  ".\ncurrent 2\nresults 3 2\ncurrent 0\nbusy off\nreplaced 2, failed 1\n");
+    EXPECT_EQ(ReadFile(ro), "x here\r\n");
+    EXPECT_EQ(ReadFile(ro + ".bak"), "x here\r\n");
+    EXPECT_EQ(ReadFile(a), "y\r\n");
+    EXPECT_EQ(ReadFile(b), "y\r\n");
+    EXPECT_EQ(LogEvents(log_path),
+              (std::vector<std::string>{"Application Started", Replaced("x", a, "y"),
+                                        Replaced("x", ro, "y"), Replaced("x", b, "y")}));
+}
+
+TEST(BatchRunUnprivileged, AFailedBackupInAReadOnlyFolderIsSilent) {
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0755), 0);
+    const std::string a = dir.Write("locked/a.txt", "x\r\n");
+    OpenToEverybody(dir, {a});
+    // Nobody may create files in the folder, its owner included.
+    ASSERT_EQ(chmod(dir.File("locked").c_str(), 0555), 0);
+    const std::string log_path = dir.File("korv.log");
+
+    const auto report = RunUnprivileged(dir, [&] {
+        ActivityLog log(log_path, TimeFormat{});
+        log.Open();
+        FakeUi ui;
+        ui.entries = {a};
+        ui.find = "x";
+        ui.replacement = "y";
+        ui.back_up = true;
+        return Report(ui, RunBatch(ui, log));
+    });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(*report,
+              "confirm\nbusy on\ncurrent 0\ncurrent 0\nresults 1 1\ncurrent 0\nbusy off\n"
+              "replaced 1, failed 0\n");
+    EXPECT_EQ(ReadFile(a), "y\r\n");
+    EXPECT_FALSE(FileExists(a + ".bak"));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("locked"))) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"a.txt"});
+}
+
+TEST(BatchRunFailedWrite, AFileThatCannotBeWrittenInFullStaysAsItWas) {
+    // A size limit makes the save fail part way, both when a temporary
+    // file is written and when the file is written in place (it has a
+    // second hard link).
+    TempDir dir;
+    const std::string old_content = std::string(1000, 'x') + "\r\n";
+    const std::string a = dir.Write("a.txt", old_content);
+    const std::string linked = dir.Write("linked.txt", old_content);
+    ASSERT_EQ(link(linked.c_str(), dir.File("other-name.txt").c_str()), 0);
+    const std::string small = dir.Write("small.txt", "x\r\n");
+    const std::string log_path = dir.File("korv.log");
+    const std::string report_path = dir.File("report");
+
+    const int status = test::RunInChild([&] {
+        test::LimitFileSize(4096);
+        ActivityLog log(log_path, TimeFormat{});
+        log.Open();
+        FakeUi ui;
+        ui.entries = {a, linked, small};
+        ui.find = "x";
+        ui.replacement = "xxxxxxxx";
+        test::WriteFile(report_path, Report(ui, RunBatch(ui, log)));
+        return 0;
+    });
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(report_path),
+              "confirm\nbusy on\ncurrent 0\ncurrent 0\nmessage Cannot open file " + a +
+                  ".\ncurrent 1\nmessage Cannot open file " + linked +
+                  ".\ncurrent 2\nresults 3 1\ncurrent 0\nbusy off\nreplaced 1, failed 2\n");
+    EXPECT_EQ(ReadFile(a), old_content);
+    EXPECT_EQ(ReadFile(linked), old_content);
+    EXPECT_EQ(ReadFile(small), "xxxxxxxx\r\n");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "korv.log", "linked.txt",
+                                                     "other-name.txt", "report", "small.txt"}));
+    // The log lines of the failed files stay.
+    EXPECT_EQ(LogEvents(log_path).size(), 4U);
+}
+
+TEST(BatchRunUnprivileged, AnUnwritableLogFailsEveryFileThatHoldsTheText) {
+    TempDir dir;
+    const std::string a = dir.Write("a.txt", "x\r\n");
+    const std::string clean = dir.Write("clean.txt", "nothing\r\n");
+    const std::string b = dir.Write("b.txt", "x x\r\n");
+    OpenToEverybody(dir, {a, clean, b});
+    const std::string log_path = dir.Write("korv.log", "old line\r\n");
+    ASSERT_EQ(chmod(log_path.c_str(), 0444), 0);
+
+    const auto report = RunUnprivileged(dir, [&] {
+        ActivityLog log(log_path, TimeFormat{});
+        try {
+            log.Open();
+        } catch (const std::exception&) {
+            // The window program reports this and runs on.
+        }
+        FakeUi ui;
+        ui.entries = {a, clean, b};
+        ui.find = "x";
+        ui.replacement = "y";
+        ui.back_up = true;
+        return Report(ui, RunBatch(ui, log));
+    });
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(*report, "confirm\nbusy on\ncurrent 0\ncurrent 0\nmessage Cannot open file " + a +
+                           ".\ncurrent 1\ncurrent 2\nmessage Cannot open file " + b +
+                           ".\nresults 3 0\ncurrent 0\nbusy off\nreplaced 0, failed 2\n");
+    EXPECT_EQ(ReadFile(a), "x\r\n");
+    EXPECT_EQ(ReadFile(clean), "nothing\r\n");
+    EXPECT_EQ(ReadFile(b), "x x\r\n");
+    EXPECT_FALSE(FileExists(a + ".bak"));
+    EXPECT_FALSE(FileExists(b + ".bak"));
+    EXPECT_EQ(ReadFile(log_path), "old line\r\n");
+}
+
+}  // namespace
+}  // namespace korv

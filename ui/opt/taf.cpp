@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #include "desktop_opener.h"
 #include "executable_dir.h"
 #include "ini_file.h"
@@ -14,12 +16,24 @@
 
 namespace {
 
+// Right of this the panel's bevel begins.
+constexpr int kPanelInnerRight = 181 - 2;
+
 QCheckBox* MakeBox(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setTristate(false);
     return box;
+}
+
+// The design widths suit the classic face. A wider stand-in face would cut
+// a caption short, so a box grows to its caption, up to `right_limit`.
+void FitToCaption(QCheckBox* box, int right_limit) {
+    const int wanted = std::min(box->sizeHint().width(), right_limit - box->x());
+    if (wanted > box->width()) {
+        box->resize(wanted, box->height());
+    }
 }
 
 }  // namespace
@@ -54,6 +68,10 @@ TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) 
     Label1->setFont(link_font);
     Label1->setCursor(Qt::WhatsThisCursor);
     Label1->installEventFilter(this);
+
+    FitToCaption(CheckBoxCS, kPanelInnerRight);
+    FitToCaption(CheckBoxBU, kPanelInnerRight);
+    FitToCaption(CheckBoxDV, Label1->x() - 2);
 
     // Toggled, not clicked: a box set in code writes its key like a click.
     connect(CheckBoxCS, &QCheckBox::toggled, this, &TAF::CheckBoxCSClick);

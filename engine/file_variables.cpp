@@ -96,8 +96,11 @@ std::string ExpandFileVariables(ReplaceContext& ctx, std::string_view text, std:
     }};
 
     std::vector<Piece> pieces{{std::string(text), false}};
-    for (const auto& [token, value_of] : kTokens) {
-        const std::string value = value_of(path);
+    for (const auto& entry : kTokens) {
+        // A plain name, not a structured binding: clang before 16 cannot
+        // capture those in the lambda below.
+        const std::string_view token = entry.first;
+        const std::string value = entry.second(path);
         if (value == token) {
             continue;  // replacing a token by itself changes nothing
         }

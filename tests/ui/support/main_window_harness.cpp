@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
+#include <QtTest>
 #include <QUrl>
 
 #include "desktop_entry.h"
@@ -29,6 +30,9 @@ MainWindowHarness::~MainWindowHarness() {
 
 void MainWindowHarness::Show() {
     mf->show();
+    if (!QTest::qWaitForWindowExposed(mf.get())) {
+        qWarning("the main window was not exposed");
+    }
 }
 
 std::vector<QByteArray> MainWindowHarness::Entries() const {

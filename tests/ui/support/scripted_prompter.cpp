@@ -5,6 +5,9 @@ namespace korv::test {
 void ScriptedPrompter::Record(Kind kind, const QString& text, const QString& caption,
                               const korv::platform::FileDialogSpec& dialog) {
     calls_.push_back({kind, text, caption, dialog});
+    if (observer_) {
+        observer_(calls_.back());
+    }
     if (during_) {
         // Taken out first: the action may lead to another box.
         auto action = std::move(during_);

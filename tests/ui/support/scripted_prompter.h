@@ -32,6 +32,8 @@ public:
     }
     // Runs while the next box or dialog is "open" (after it is recorded).
     void During(std::function<void(const Call&)> action) { during_ = std::move(action); }
+    // Runs while every box or dialog from now on is "open".
+    void Observe(std::function<void(const Call&)> observer) { observer_ = std::move(observer); }
 
     bool Ask(const QString& text, const QString& caption) override;
     void Error(const QString& text, const QString& caption) override;
@@ -58,6 +60,7 @@ private:
     std::deque<bool> asks_;
     std::deque<korv::platform::FileChoice> files_;
     std::function<void(const Call&)> during_;
+    std::function<void(const Call&)> observer_;
     std::vector<Call> calls_;
     int unexpected_ = 0;
 };

@@ -40,14 +40,17 @@ ActivityLog::ActivityLog(std::string path, TimeFormat format)
 
 void ActivityLog::Open() {
     lines_.clear();
+    kept_size_.reset();
     const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
     struct stat st {};
     const bool exists = ::stat(path_.c_str(), &st) == 0;
+    bool read = !exists;
     try {
         if (exists) {
             TextDocument old_log;
             old_log.LoadFile(path_);
             lines_ = old_log.Lines();
+            read = true;
         }
         lines_.push_back(started);
         // Reading turned any other line breaks into CR LF: write it all.
@@ -58,8 +61,10 @@ void ActivityLog::Open() {
     if (lines_.empty() || lines_.back() != started) {
         lines_.push_back(started);
     }
-    if (exists && lines_.size() == 1) {
-        // A log we cannot read is kept: the line goes after its old content.
+    if (!read) {
+        // A log we cannot read is kept: the line goes after its old content,
+        // and a rewrite later on replaces only what follows it.
+        kept_size_ = st.st_size;
         rewrite_needed_ = false;
         lines_on_disk_ = 0;
         try {
@@ -96,7 +101,11 @@ void ActivityLog::Write() {
 }
 
 void ActivityLog::WriteWhole() {
-    ReplaceWholeFile(path_, Joined(lines_, 0));
+    if (kept_size_) {
+        ReplaceFileTail(path_, *kept_size_, Joined(lines_, 0));
+    } else {
+        ReplaceWholeFile(path_, Joined(lines_, 0));
+    }
     lines_on_disk_ = lines_.size();
     rewrite_needed_ = false;
 }

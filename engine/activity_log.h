@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +20,10 @@ class ActivityLog {
 public:
     ActivityLog(std::string path, TimeFormat format);
 
-    // Reads the file and records the start-up line. When the file cannot be
-    // read or written, the start-up line alone is written anew; a failure of
-    // that write propagates as EngineError (LogLines keeps the line).
+    // Reads the file and records the start-up line. A file that exists but
+    // cannot be read is kept, and the start-up line goes after it; when the
+    // file cannot be written, the last attempt's failure propagates as
+    // EngineError (LogLines keeps the line).
     void Open();
     // Appends "<stamp> - <event>" and writes it to the file at once.
     // On failure the line stays in LogLines and the next write that
@@ -45,6 +49,9 @@ private:
     // Set when the file's content is unknown (a write failed half way):
     // the next write is a rewrite of the whole file.
     bool rewrite_needed_ = true;
+    // The length of an old log that could not be read: it stays in front
+    // of our lines, and a rewrite replaces only what follows it.
+    std::optional<off_t> kept_size_;
 };
 
 }  // namespace korv

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -124,22 +125,48 @@ bool CreateTempBeside(const std::string& target, mode_t mode, TempFile& temp, in
     return false;
 }
 
-// Writes `bytes` over the regular file open as `fd`, keeping its old
-// content to put back if the write fails.
-void OverwriteInPlace(int fd, std::size_t old_size, const ContentWriter& write_content) {
+// Opens `path` for writing without waiting for a reader: a named pipe
+// that no one reads fails at once (ENXIO) instead of hanging the program.
+// Writes on the descriptor block as usual.
+int OpenForWriting(const std::string& path, int flags, mode_t mode = 0) {
+    int fd = sys::Open(path.c_str(), flags | O_NONBLOCK, mode);
+    if (fd >= 0) {
+        int status = ::fcntl(fd, F_GETFL);
+        if (status != -1) {
+            ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+        }
+    }
+    return fd;
+}
+
+// Empties the file open as `fd` and writes `bytes` into it from the start.
+bool PutBack(int fd, std::string_view bytes) {
+    return sys::FTruncate(fd, 0) == 0 && PWriteAll(fd, bytes);
+}
+
+// Writes the new content over the regular file `target` open as `fd`,
+// keeping its old content to put back if the write fails, the close
+// included: a failed close may mean the new bytes never reached the disk,
+// and a file reported as not written must hold its old bytes.
+void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_size,
+                      const ContentWriter& write_content) {
     std::string old_bytes;
-    if (!ReadExactly(fd, old_bytes, old_size)) {
+    if (!ReadExactly(fd.Get(), old_bytes, old_size)) {
         throw StreamWriteError();
     }
     // Reading went by offset, so the descriptor still writes from the start.
-    if (sys::FTruncate(fd, 0) == 0 && write_content(fd)) {
-        return;
+    if (sys::FTruncate(fd.Get(), 0) != 0 || !write_content(fd.Get())) {
+        // Put the old bytes back; the error is reported either way.
+        PutBack(fd.Get(), old_bytes);
+        throw StreamWriteError();
     }
-    // Put the old bytes back; the error is reported either way.
-    if (sys::FTruncate(fd, 0) == 0) {
-        PWriteAll(fd, old_bytes);
+    if (sys::Close(fd.Release()) != 0) {
+        UniqueFd again(sys::Open(target.c_str(), O_WRONLY | O_CLOEXEC));
+        if (again.Valid()) {
+            PutBack(again.Get(), old_bytes);
+        }
+        throw StreamWriteError();
     }
-    throw StreamWriteError();
 }
 
 void WriteInPlace(const std::string& path, const std::string& target,
@@ -154,15 +181,13 @@ void WriteInPlace(const std::string& path, const std::string& target,
         if (sys::FStat(fd.Get(), &st) != 0) {
             throw CannotCreateFile(path, errno);
         }
-        OverwriteInPlace(fd.Get(), static_cast<std::size_t>(st.st_size), write_content);
-        if (sys::Close(fd.Release()) != 0) {
-            throw StreamWriteError();
-        }
+        OverwriteInPlace(std::move(fd), target, static_cast<std::size_t>(st.st_size),
+                         write_content);
         return;
     }
     // Not a regular file (a device, a new file behind a dangling link):
     // nothing to keep, so write it directly.
-    UniqueFd fd(sys::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    UniqueFd fd(OpenForWriting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!fd.Valid()) {
         throw CannotCreateFile(path, errno);
     }
@@ -259,6 +284,35 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
     }
 }
 
+// Cuts the file at `path` back to `keep` bytes (when given and shorter)
+// and appends `bytes`; a failed write is cut back to where it began.
+void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
+               std::string_view bytes) {
+    UniqueFd fd(OpenForWriting(path, O_WRONLY | O_APPEND | O_CLOEXEC | flags, 0666));
+    if (!fd.Valid()) {
+        throw CannotCreateFile(path, errno);
+    }
+    struct stat st {};
+    if (sys::FStat(fd.Get(), &st) != 0) {
+        throw CannotCreateFile(path, errno);
+    }
+    off_t start = st.st_size;
+    if (keep && *keep < start) {
+        start = *keep;
+        if (sys::FTruncate(fd.Get(), start) != 0) {
+            throw StreamWriteError();
+        }
+    }
+    if (!WriteAll(fd.Get(), bytes)) {
+        // Leave no half line behind.
+        sys::FTruncate(fd.Get(), start);
+        throw StreamWriteError();
+    }
+    if (sys::Close(fd.Release()) != 0) {
+        throw StreamWriteError();
+    }
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
@@ -301,22 +355,11 @@ void ReplaceWholeFile(const std::string& path, const ContentWriter& write_conten
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {
-    UniqueFd fd(sys::Open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
-    if (!fd.Valid()) {
-        throw CannotCreateFile(path, errno);
-    }
-    struct stat st {};
-    if (sys::FStat(fd.Get(), &st) != 0) {
-        throw CannotCreateFile(path, errno);
-    }
-    if (!WriteAll(fd.Get(), bytes)) {
-        // Leave no half line behind.
-        sys::FTruncate(fd.Get(), st.st_size);
-        throw StreamWriteError();
-    }
-    if (sys::Close(fd.Release()) != 0) {
-        throw StreamWriteError();
-    }
+    WriteTail(path, 0, std::nullopt, bytes);
+}
+
+void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes) {
+    WriteTail(path, O_CREAT, keep, bytes);
 }
 
 bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -39,6 +41,11 @@ void ReplaceWholeFile(const std::string& path, const ContentWriter& write_conten
 // Appends `bytes` to the existing file at `path`; on failure the file is
 // cut back to its old length. Throws EngineError.
 void AppendToFile(const std::string& path, std::string_view bytes);
+
+// Cuts the file at `path` back to its first `keep` bytes (all of them when
+// it has fewer) and appends `bytes`, creating the file when it is gone; on
+// failure the file is cut back to that length. Throws EngineError.
+void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes);
 
 // Copies the file at `from` over `to` the same safe way (a link at `to`
 // is replaced, never followed). Returns false on any failure.

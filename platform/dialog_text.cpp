@@ -29,4 +29,13 @@ QStringList QtNameFilters(const QString& filter) {
     return filters;
 }
 
+QStringList FilterDescriptions(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList descriptions;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        descriptions << parts[i];
+    }
+    return descriptions;
+}
+
 }  // namespace korv::platform

@@ -15,4 +15,7 @@ namespace korv::platform {
 // Windows, also names without a dot.
 [[nodiscard]] QStringList QtNameFilters(const QString& filter);
 
+// The descriptions alone, as the dialog shows and reports them.
+[[nodiscard]] QStringList FilterDescriptions(const QString& filter);
+
 }  // namespace korv::platform

@@ -53,9 +53,14 @@ FileChoice ShowFileDialog(const FileDialogSpec& spec, DialogKind kind) {
         return choice;
     }
     choice.Files = dialog.selectedFiles();
-    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
-    if (chosen >= 0) {
-        choice.FilterIndex = static_cast<int>(chosen) + 1;
+    // With the patterns hidden the dialog reports the description alone.
+    const QString selected = dialog.selectedNameFilter();
+    const QStringList descriptions = FilterDescriptions(spec.Filter);
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (selected == filters[i] || (i < descriptions.size() && selected == descriptions[i])) {
+            choice.FilterIndex = static_cast<int>(i) + 1;
+            break;
+        }
     }
     return choice;
 }

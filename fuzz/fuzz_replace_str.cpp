@@ -1,0 +1,211 @@
+// ReplaceStr and the Substitution behind it against the literal algorithm:
+// lowercased copies, a new search from the start of the rest after each
+// occurrence, one pump per replacement, the case option asked before every
+// search (and flipping between searches when the input says so). The
+// result written straight to a file must equal the built result, also when
+// the system takes each write only in part.
+
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sys/uio.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "memory_file.h"
+#include "reference_text.h"
+#include "replace_str.h"
+#include "substitution.h"
+
+namespace {
+
+using korv::fuzz::Check;
+using korv::fuzz::ReferenceJoined;
+using korv::fuzz::ReferenceLower;
+
+// How the wrapped writev below treats the engine's writes: at most `limit`
+// bytes a call (0: no limit), and every `interrupt_every`th call fails with
+// EINTR before writing anything (0: never).
+struct WriteShaping {
+    std::size_t limit = 0;
+    unsigned interrupt_every = 0;
+    unsigned calls = 0;
+};
+WriteShaping shaping;
+
+}  // namespace
+
+// The engine's writev, wrapped at link time (-Wl,--wrap=writev) so a test
+// can hand it the short and interrupted writes a real system may give.
+extern "C" ssize_t __real_writev(int fd, const struct iovec* pieces, int count);
+extern "C" ssize_t __wrap_writev(int fd, const struct iovec* pieces, int count) {
+    ++shaping.calls;
+    if (shaping.interrupt_every != 0 && shaping.calls % shaping.interrupt_every == 0) {
+        errno = EINTR;
+        return -1;
+    }
+    if (shaping.limit == 0) {
+        return __real_writev(fd, pieces, count);
+    }
+    std::vector<iovec> cut;
+    std::size_t left = shaping.limit;
+    for (int i = 0; i < count && left > 0; ++i) {
+        const std::size_t take = std::min(pieces[i].iov_len, left);
+        cut.push_back({pieces[i].iov_base, take});
+        left -= take;
+    }
+    return __real_writev(fd, cut.data(), static_cast<int>(cut.size()));
+}
+
+namespace {
+
+// The case option as a sequence of answers, one per time it is asked.
+class FuzzContext final : public korv::ReplaceContext {
+public:
+    explicit FuzzContext(std::uint64_t case_bits) : case_bits_(case_bits) {}
+
+    bool CaseSensitive() override { return ((case_bits_ >> (case_reads++ % 64)) & 1) != 0; }
+    void PumpEvents() override { ++pumps; }
+    std::string CurrentFileName() override {
+        ++name_reads;
+        return "/data/a.txt";
+    }
+    void LogEvent(std::string_view event) override { events.emplace_back(event); }
+
+    unsigned case_reads = 0;
+    unsigned pumps = 0;
+    unsigned name_reads = 0;
+    std::vector<std::string> events;
+
+private:
+    std::uint64_t case_bits_;
+};
+
+struct ReferenceOutcome {
+    std::string result;
+    unsigned pumps = 0;
+    unsigned searches = 0;
+};
+
+// The substitution exactly as described: positions count from 1, the rest
+// shrinks from the front, each search makes fresh lowercased copies.
+ReferenceOutcome ReferenceReplace(FuzzContext& ctx, const std::string& source,
+                                  const std::string& find, const std::string& replacement) {
+    ReferenceOutcome out;
+    if (source.empty() || find == replacement) {
+        out.result = source;
+        return out;
+    }
+    auto search = [&](const std::string& rest) -> std::size_t {
+        ++out.searches;
+        const bool case_sensitive = ctx.CaseSensitive();
+        if (find.empty() || find.size() > rest.size()) {
+            return 0;
+        }
+        const std::size_t at =
+            case_sensitive ? rest.find(find) : ReferenceLower(rest).find(ReferenceLower(find));
+        return at == std::string::npos ? 0 : at + 1;
+    };
+    std::string rest = source;
+    const std::size_t n = find.size();
+    std::size_t p = search(rest);
+    if (p == 0) {
+        out.result = source;
+        return out;
+    }
+    while (p != 0) {
+        if (p > 1) {
+            out.result.append(rest, 0, p - 1);
+        }
+        rest.erase(0, p + n - 1);
+        out.result += replacement;
+        p = search(rest);
+        ++out.pumps;
+    }
+    out.result += rest;
+    return out;
+}
+
+// Maps bytes onto a few letters, their capitals, line breaks and the two
+// bytes 196 and 228 (which must never fold), so occurrences are common.
+std::string Narrowed(const std::string& text) {
+    static constexpr char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', '\xC4', '\xE4', 'z', '['};
+    std::string out = text;
+    for (char& c : out) {
+        c = kAlphabet[static_cast<unsigned char>(c) % sizeof kAlphabet];
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const auto flags = in.ConsumeIntegral<std::uint8_t>();
+    const bool narrow = (flags & 1) != 0;
+    const bool joined_source = (flags & 2) != 0;
+    const bool log = (flags & 4) != 0;
+    std::uint64_t case_bits = in.ConsumeIntegral<std::uint64_t>();
+    if ((flags & 8) != 0) {
+        case_bits = (flags & 16) != 0 ? ~0ULL : 0;  // one mode for the whole call
+    }
+    const auto write_limit = in.ConsumeIntegralInRange<std::size_t>(0, 40);
+    // Never every call, or the write could not get anywhere.
+    const auto interrupt_pick = in.ConsumeIntegralInRange<unsigned>(0, 3);
+    const unsigned interrupt_every = interrupt_pick == 0 ? 0 : interrupt_pick + 1;
+    std::string find = in.ConsumeRandomLengthString(24);
+    std::string replacement = in.ConsumeRandomLengthString(24);
+    std::string source = in.ConsumeRemainingBytesAsString();
+    if (narrow) {
+        find = Narrowed(find);
+        replacement = Narrowed(replacement);
+        source = Narrowed(source);
+    }
+    if (joined_source) {
+        source = ReferenceJoined(source);  // as the batch run hands it over
+    }
+
+    FuzzContext reference_ctx(case_bits);
+    const ReferenceOutcome expected = ReferenceReplace(reference_ctx, source, find, replacement);
+    const bool changed = expected.result != source;
+
+    FuzzContext ctx(case_bits);
+    const std::string result = korv::ReplaceStr(ctx, source, find, replacement, log);
+    Check(result == expected.result, "ReplaceStr result");
+    Check(ctx.pumps == expected.pumps, "pumps");
+    if (!find.empty() && find.size() <= source.size()) {
+        Check(ctx.case_reads == expected.searches, "case option asked once per search");
+    }
+    Check(ctx.ReplacedFlag == (log && changed), "ReplacedFlag");
+    Check(ctx.events.size() == (log && changed ? 1U : 0U), "one log line for a changed text");
+    Check(ctx.name_reads == ctx.events.size(), "file name asked only for the log line");
+    if (!ctx.events.empty()) {
+        Check(ctx.events[0] == find + " found in /data/a.txt and replaced to " + replacement,
+              "log line");
+    }
+
+    FuzzContext plan_ctx(case_bits);
+    const korv::Substitution plan = korv::Substitution::Plan(plan_ctx, source, find, replacement);
+    Check(plan.Result() == expected.result, "Substitution result");
+    Check(plan.Changed() == changed, "Changed");
+    Check(plan.Found() == (expected.pumps > 0), "Found");
+    Check(plan_ctx.pumps == expected.pumps, "Substitution pumps");
+    Check(plan_ctx.events.empty() && !plan_ctx.ReplacedFlag, "planning never logs");
+    if (plan.KeepsLineBreaks() && ReferenceJoined(source) == source) {
+        Check(ReferenceJoined(expected.result) == expected.result,
+              "a result said to keep its line breaks is its own joined form");
+    }
+
+    static korv::fuzz::MemoryFile file;
+    file.Empty();
+    shaping = {write_limit, interrupt_every, 0};
+    const bool written = plan.WriteResult(file.Fd());
+    shaping = {};
+    Check(written, "WriteResult reports success");
+    Check(file.Contents() == expected.result, "WriteResult writes the result");
+    return 0;
+}

@@ -1,0 +1,342 @@
+// A whole run (log opened, batch run, log closed) over a handful of files,
+// repeated with each system call of the file layer failing in turn: after
+// every failure each file holds its old bytes or its complete new text, no
+// temporary file is left, the log is a list of whole lines that loses no
+// line it was said to hold, and the counts and messages match the files.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "activity_log.h"
+#include "batch_run.h"
+#include "counting_fault_plan.h"
+#include "engine_error.h"
+#include "file_ops.h"
+#include "temp_dir.h"
+#include "time_stamp.h"
+#include "whole_log.h"
+
+namespace korv {
+namespace {
+
+using test::CountingFaultPlan;
+using test::FaultKind;
+using test::FaultKinds;
+using test::FaultPlanScope;
+using test::IsSubsequence;
+using test::ReadFile;
+using test::ReadWholeLog;
+using test::TempDir;
+using test::WholeLog;
+
+// The interface of an undisturbed run that answers Yes; the back-up option
+// is on only while the entry named `back_up_entry` is processed.
+class WalkUi final : public BatchUi {
+public:
+    std::vector<std::string> entries;
+    std::string back_up_entry;
+    std::vector<std::string> messages;
+    // The entry being processed, or empty outside the passes.
+    std::string active;
+    std::int64_t shown_replaced = -1;
+
+    bool AskConfirmation(const std::string&, const std::string&) override { return true; }
+    void ReportError(const std::string& text, const std::string&) override {
+        ADD_FAILURE() << "unexpected error box: " << text;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void SetBusyCursor(bool) override {}
+    std::int32_t EntryCount() override { return static_cast<std::int32_t>(entries.size()); }
+    std::string Entry(std::int32_t index) override {
+        return entries.at(static_cast<std::size_t>(index));
+    }
+    std::int32_t CurrentEntry() override { return current_; }
+    void SetCurrentEntry(std::int32_t index) override {
+        current_ = index;
+        active = entries.at(static_cast<std::size_t>(index));
+    }
+    std::string FindText() override { return "foo"; }
+    std::string ReplaceText() override { return "bar!"; }
+    bool CaseSensitive() override { return false; }
+    bool DynamicVariables() override { return false; }
+    bool BackUp() override { return active == back_up_entry; }
+    void PumpEvents() override {}
+    void ShowResults(std::int32_t, std::int64_t replaced) override {
+        shown_replaced = replaced;
+        active.clear();
+    }
+
+private:
+    std::int32_t current_ = -1;
+};
+
+struct SeedFile {
+    const char* name;
+    const char* before;
+    const char* after;  // nullptr: the run leaves it as it is
+    mode_t mode;
+    bool second_name = false;  // has a hard link, so it is written in place
+};
+
+// Files of every kind a run meets: changed, unchanged, empty, backed up
+// over an older copy, with lone LFs, without a last line break, written in
+// place.
+std::vector<SeedFile> AllSeeds() {
+    return {
+        {"a.txt", "alpha foo beta\r\nFOO\r\n", "alpha bar! beta\r\nbar!\r\n", 0640},
+        {"b.txt", "foo\nline two\n", "bar!\r\nline two\r\n", 0604},
+        {"c.txt", "nothing to see\r\n", nullptr, 0644},
+        {"d.txt", "backed up foo", "backed up bar!\r\n", 0600},
+        {"e.txt", "", nullptr, 0644},
+        {"f.txt", "last fOo\r\n", "last bar!\r\n", 0644},
+        {"g.txt", "linked foo\r\n", "linked bar!\r\n", 0664, true},
+    };
+}
+constexpr const char* kBackedUp = "d.txt";
+constexpr const char* kOldBackup = "an older copy\r\n";
+constexpr const char* kOldLog =
+    "1/2/24 3:04:05 AM - Application Started\r\n"
+    "1/2/24 3:04:06 AM - Application Closed\r\n";
+
+struct RunResult {
+    BatchOutcome outcome;
+    std::vector<std::string> messages;
+    std::int64_t shown_replaced = -1;
+    bool open_failed = false;
+    bool close_failed = false;
+    // The entries that were being processed when a call was made to fail
+    // (empty: outside the passes).
+    std::set<std::string> failed_during;
+    std::vector<std::string> failed_operations;
+    long calls = 0;
+};
+
+// The log's events with the folder's own path written as "<dir>", so runs
+// in different folders compare.
+std::vector<std::string> FolderFree(std::vector<std::string> events, const std::string& folder) {
+    for (std::string& event : events) {
+        for (std::size_t at = event.find(folder); at != std::string::npos;
+             at = event.find(folder, at)) {
+            event.replace(at, folder.size(), "<dir>");
+        }
+    }
+    return events;
+}
+
+bool Contains(const std::vector<std::string>& items, const std::string& item) {
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+class BatchFaultWalk : public ::testing::Test {
+protected:
+    // A fresh folder with the seed files, the older backup and an old log.
+    void Lay(const TempDir& dir) const {
+        for (const SeedFile& seed : seeds_) {
+            const std::string path = dir.Write(seed.name, seed.before);
+            ASSERT_EQ(::chmod(path.c_str(), seed.mode), 0);
+            if (seed.second_name) {
+                ASSERT_EQ(::link(path.c_str(), (path + ".link").c_str()), 0);
+            }
+        }
+        dir.Write(std::string(kBackedUp) + ".bak", kOldBackup);
+        dir.Write("korv.log", kOldLog);
+    }
+
+    [[nodiscard]] std::vector<std::string> ExpectedNames() const {
+        std::vector<std::string> names{std::string(kBackedUp) + ".bak", "korv.log"};
+        for (const SeedFile& seed : seeds_) {
+            names.emplace_back(seed.name);
+            if (seed.second_name) {
+                names.push_back(std::string(seed.name) + ".link");
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Opens the log, runs the batch over the seeds and closes the log, with
+    // call `fail_at` (0: none) failing as `kind` says.
+    RunResult Run(const TempDir& dir, long fail_at, FaultKind kind) const {
+        RunResult result;
+        WalkUi ui;
+        for (const SeedFile& seed : seeds_) {
+            ui.entries.push_back(dir.File(seed.name));
+        }
+        ui.back_up_entry = dir.File(kBackedUp);
+        CountingFaultPlan plan(fail_at, kind.error, kind.persistent);
+        plan.on_fail = [&] { result.failed_during.insert(ui.active); };
+        {
+            FaultPlanScope scope(plan);
+            ActivityLog log(dir.File("korv.log"), TimeFormat{});
+            try {
+                log.Open();
+            } catch (const EngineError&) {
+                result.open_failed = true;
+            }
+            result.outcome = RunBatch(ui, log);
+            ui.active.clear();
+            try {
+                log.Close();
+            } catch (const EngineError&) {
+                result.close_failed = true;
+            }
+        }
+        result.messages = ui.messages;
+        result.shown_replaced = ui.shown_replaced;
+        result.failed_operations = plan.Failed();
+        result.calls = plan.Calls();
+        return result;
+    }
+
+    // Runs once cleanly, then once for every call of that run failing as
+    // each of `kinds` says, and checks what every run leaves.
+    void Walk(const std::vector<FaultKind>& kinds) {
+        TempDir clean_dir;
+        Lay(clean_dir);
+        const RunResult clean = Run(clean_dir, 0, {0, false});
+        ASSERT_TRUE(clean.messages.empty());
+        ASSERT_FALSE(clean.open_failed || clean.close_failed);
+        std::int64_t changing = 0;
+        for (const SeedFile& seed : seeds_) {
+            ASSERT_EQ(ReadFile(clean_dir.File(seed.name)), seed.after ? seed.after : seed.before);
+            changing += seed.after != nullptr ? 1 : 0;
+        }
+        ASSERT_EQ(clean.outcome.FilesReplaced, changing);
+        const WholeLog clean_log = ReadWholeLog(ReadFile(clean_dir.File("korv.log")));
+        ASSERT_TRUE(clean_log.whole) << clean_log.problem;
+        clean_events_ = FolderFree(clean_log.events, clean_dir.Path());
+        ASSERT_EQ(clean_events_.size(), 2 + 1 + static_cast<std::size_t>(changing) + 1);
+        ASSERT_GT(clean.calls, 20);
+
+        for (const FaultKind& kind : kinds) {
+            for (long n = 1; n <= clean.calls; ++n) {
+                SCOPED_TRACE("call " + std::to_string(n) + " fails with " +
+                             std::strerror(kind.error) +
+                             (kind.persistent ? ", and every call after it" : ""));
+                TempDir dir;
+                Lay(dir);
+                const RunResult run = Run(dir, n, kind);
+                Check(dir, run);
+                if (HasFailure()) {
+                    std::string operations;
+                    for (const std::string& op : run.failed_operations) {
+                        operations += op + " ";
+                    }
+                    FAIL() << "the calls made to fail: " << operations;
+                }
+            }
+        }
+    }
+
+    void Check(const TempDir& dir, const RunResult& run) const {
+        ASSERT_FALSE(run.failed_operations.empty());
+        ASSERT_EQ(run.outcome.end, BatchEnd::Finished);
+        ASSERT_EQ(run.outcome.FilesSearched, static_cast<std::int32_t>(seeds_.size()));
+
+        // Each file old or new, with its permission bits and links; a file
+        // that kept its old bytes although it was to change is reported.
+        std::int64_t holding_new = 0;
+        std::set<std::string> must_report;
+        std::set<std::string> may_report;
+        for (const std::string& entry : run.failed_during) {
+            may_report.insert("Cannot open file " + entry + ".");
+        }
+        for (const SeedFile& seed : seeds_) {
+            const std::string path = dir.File(seed.name);
+            const std::string now = ReadFile(path);
+            const bool is_new = seed.after != nullptr && now == seed.after;
+            EXPECT_TRUE(is_new || now == seed.before) << seed.name << " holds: " << now;
+            holding_new += is_new ? 1 : 0;
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, seed.mode) << seed.name;
+            if (seed.second_name) {
+                EXPECT_EQ(st.st_nlink, 2U) << seed.name << " lost its second name";
+            }
+            if (seed.after != nullptr && !is_new) {
+                must_report.insert("Cannot open file " + path + ".");
+            }
+        }
+        const std::set<std::string> shown(run.messages.begin(), run.messages.end());
+        EXPECT_EQ(shown.size(), run.messages.size()) << "a file reported twice";
+        for (const std::string& message : must_report) {
+            EXPECT_TRUE(shown.count(message)) << "not reported: " << message;
+        }
+        for (const std::string& message : shown) {
+            EXPECT_TRUE(must_report.count(message) || may_report.count(message))
+                << "reported though untouched by the failure: " << message;
+        }
+        EXPECT_EQ(run.outcome.FilesFailed, static_cast<std::int32_t>(run.messages.size()));
+        EXPECT_EQ(run.outcome.FilesReplaced, holding_new);
+        EXPECT_EQ(run.shown_replaced, holding_new);
+
+        // The backup: the older copy, or the whole file as it was.
+        const std::string backup = ReadFile(dir.File(std::string(kBackedUp) + ".bak"));
+        EXPECT_TRUE(backup == kOldBackup || backup == "backed up foo") << backup;
+
+        // Nothing else in the folder, above all no temporary file.
+        EXPECT_EQ(dir.Names(), ExpectedNames());
+
+        // The log: whole lines, in the clean run's order, the old lines
+        // kept, and the line of every file that now holds its new text.
+        const std::string log_bytes = ReadFile(dir.File("korv.log"));
+        const WholeLog log = ReadWholeLog(log_bytes);
+        ASSERT_TRUE(log.whole) << log.problem << "\nlog:\n" << log_bytes;
+        const std::vector<std::string> events = FolderFree(log.events, dir.Path());
+        EXPECT_TRUE(IsSubsequence(events, clean_events_)) << "log:\n" << log_bytes;
+        ASSERT_GE(events.size(), 2U) << "log:\n" << log_bytes;
+        EXPECT_EQ(events[0], clean_events_[0]);
+        EXPECT_EQ(events[1], clean_events_[1]);
+        for (const SeedFile& seed : seeds_) {
+            if (seed.after != nullptr && ReadFile(dir.File(seed.name)) == seed.after) {
+                EXPECT_TRUE(Contains(events, "foo found in <dir>/" + std::string(seed.name) +
+                                                 " and replaced to bar!"))
+                    << seed.name << " was replaced but its line is not in the log:\n"
+                    << log_bytes;
+            }
+        }
+        if (!run.open_failed) {
+            EXPECT_TRUE(Contains(events, "Application Started")) << "log:\n" << log_bytes;
+        }
+        if (!run.close_failed) {
+            EXPECT_EQ(events.back(), "Application Closed") << "log:\n" << log_bytes;
+        }
+    }
+
+    std::vector<SeedFile> seeds_ = AllSeeds();
+    std::vector<std::string> clean_events_;
+};
+
+TEST_F(BatchFaultWalk, EveryFailingCallLeavesWholeFilesAndAWholeLog) {
+    std::vector<FaultKind> single;
+    for (const FaultKind& kind : FaultKinds()) {
+        if (!kind.persistent) {
+            single.push_back(kind);
+        }
+    }
+    Walk(single);
+}
+
+// From some call on, every call fails. A file written in place can only get
+// its old bytes back while writing still works, so this walk leaves it out.
+TEST_F(BatchFaultWalk, ADiskFailingForGoodFromAnyCallOnLeavesWholeFilesAndAWholeLog) {
+    std::erase_if(seeds_, [](const SeedFile& seed) { return seed.second_name; });
+    std::vector<FaultKind> persistent;
+    for (const FaultKind& kind : FaultKinds()) {
+        if (kind.persistent) {
+            persistent.push_back(kind);
+        }
+    }
+    Walk(persistent);
+}
+
+}  // namespace
+}  // namespace korv

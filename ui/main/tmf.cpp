@@ -65,6 +65,7 @@ QPlainTextEdit* Memo(QWidget* parent, const char* name, QRect geometry) {
     memo->setTabChangesFocus(true);
     // Files dropped on a memo go to the window, as on the rest of it.
     memo->setAcceptDrops(false);
+    memo->viewport()->setAcceptDrops(false);
     return memo;
 }
 

@@ -41,6 +41,7 @@ ActivityLog::ActivityLog(std::string path, TimeFormat format)
 void ActivityLog::Open() {
     lines_.clear();
     kept_size_.reset();
+    kept_break_.clear();
     const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
     struct stat st {};
     const bool exists = ::stat(path_.c_str(), &st) == 0;
@@ -65,6 +66,12 @@ void ActivityLog::Open() {
         // A log we cannot read is kept: the line goes after its old content,
         // and a rewrite later on replaces only what follows it.
         kept_size_ = st.st_size;
+        // Our first line must not run on from an old last line that lacks
+        // its break. (After a NUL nothing can run on: the text ends there.)
+        const std::optional<char> last = LastByteOf(path_);
+        if (last && *last != '\n' && *last != '\r' && *last != '\0') {
+            kept_break_ = "\r\n";
+        }
         rewrite_needed_ = false;
         lines_on_disk_ = 0;
         try {
@@ -92,7 +99,8 @@ void ActivityLog::Write() {
         return;
     }
     try {
-        AppendToFile(path_, Joined(lines_, lines_on_disk_));
+        AppendToFile(path_, (lines_on_disk_ == 0 ? kept_break_ : std::string()) +
+                                Joined(lines_, lines_on_disk_));
         lines_on_disk_ = lines_.size();
     } catch (const EngineError&) {
         rewrite_needed_ = true;
@@ -102,7 +110,7 @@ void ActivityLog::Write() {
 
 void ActivityLog::WriteWhole() {
     if (kept_size_) {
-        ReplaceFileTail(path_, *kept_size_, Joined(lines_, 0));
+        ReplaceFileTail(path_, *kept_size_, kept_break_ + Joined(lines_, 0));
     } else {
         ReplaceWholeFile(path_, Joined(lines_, 0));
     }

@@ -52,6 +52,9 @@ private:
     // The length of an old log that could not be read: it stays in front
     // of our lines, and a rewrite replaces only what follows it.
     std::optional<off_t> kept_size_;
+    // A line break put after such a log when its last line has none, so our
+    // first line is a line of its own.
+    std::string kept_break_;
 };
 
 }  // namespace korv

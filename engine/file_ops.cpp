@@ -362,6 +362,17 @@ void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes
     WriteTail(path, O_CREAT, keep, bytes);
 }
 
+std::optional<char> LastByteOf(const std::string& path) {
+    UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    char last = 0;
+    if (!fd.Valid() || sys::FStat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0 ||
+        sys::PRead(fd.Get(), &last, 1, st.st_size - 1) != 1) {
+        return std::nullopt;
+    }
+    return last;
+}
+
 bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
     try {
         struct stat st {};

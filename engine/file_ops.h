@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,10 @@ void AppendToFile(const std::string& path, std::string_view bytes);
 // it has fewer) and appends `bytes`, creating the file when it is gone; on
 // failure the file is cut back to that length. Throws EngineError.
 void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes);
+
+// The last byte of the file at `path`; nullopt when the file is empty or
+// cannot be read.
+[[nodiscard]] std::optional<char> LastByteOf(const std::string& path);
 
 // Copies the file at `from` over `to` the same safe way (a link at `to`
 // is replaced, never followed). Returns false on any failure.

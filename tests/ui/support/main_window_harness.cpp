@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
-#include <QtTest>
 #include <QUrl>
+#include <QtTest>
 
 #include "desktop_entry.h"
 #include "main/file_list.h"

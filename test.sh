@@ -14,3 +14,5 @@ cmake -S . -B build-asan -G Ninja -DKORV_WERROR=ON -DKORV_ASAN=ON -DKORV_BUILD_G
     -DKORV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+# Then each fuzz target for a short, bounded time.
+fuzz/run.sh build-fuzz

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    xvfb xauth x11-apps imagemagick fonts-dejavu-core
+    xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
 )
 

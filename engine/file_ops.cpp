@@ -172,8 +172,12 @@ void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_si
 void WriteInPlace(const std::string& path, const std::string& target,
                   const ContentWriter& write_content) {
     struct stat st {};
-    bool regular = sys::Stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    if (regular) {
+    const bool found = sys::Stat(target.c_str(), &st) == 0;
+    if (!found && errno != ENOENT) {
+        // Unknown is not "no regular file": writing blind could empty it.
+        throw CannotCreateFile(path, errno);
+    }
+    if (found && S_ISREG(st.st_mode)) {
         UniqueFd fd(sys::Open(target.c_str(), O_RDWR | O_CLOEXEC));
         if (!fd.Valid()) {
             throw CannotCreateFile(path, errno);

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "activity_log.h"
 #include "counting_fault_plan.h"
 #include "engine_error.h"
+#include "file_fault.h"
 #include "temp_dir.h"
 #include "text_document.h"
 #include "time_stamp.h"
@@ -146,6 +148,39 @@ TEST(SaveFaultWalk, AFailureReportedLeavesTheOldBytesAndNoneReportedTheNew) {
             }
         }
     }
+}
+
+// Fails every call of the named operations.
+class FailOperations final : public FileFaultPlan {
+public:
+    FailOperations(std::vector<std::string> operations, int error)
+        : operations_(std::move(operations)), error_(error) {}
+    int Check(const char* operation) override {
+        return std::find(operations_.begin(), operations_.end(), operation) != operations_.end()
+                   ? error_
+                   : 0;
+    }
+
+private:
+    std::vector<std::string> operations_;
+    int error_;
+};
+
+// A file written in place (it has a second name) whose status cannot be
+// read is no file of another kind to be emptied and written blind: the save
+// fails before touching it, even when writing would fail too.
+TEST(SaveFaultWalk, AFailedStatusReadBeforeAWriteInPlaceLeavesTheFile) {
+    TempDir dir;
+    const std::string path = dir.Write("a.txt", kOld);
+    ASSERT_EQ(::link(path.c_str(), dir.File("other-name.txt").c_str()), 0);
+    TextDocument document;
+    document.AssignText("new text");
+    FailOperations plan({"stat", "write"}, EIO);
+    {
+        FaultPlanScope scope(plan);
+        EXPECT_THROW(document.SaveFile(path), EngineError);
+    }
+    EXPECT_EQ(ReadFile(path), kOld);
 }
 
 // An old log in each form the open meets, as its bytes and its lines.

@@ -106,8 +106,15 @@ struct TempFile {
 
 bool CreateTempBeside(const std::string& target, mode_t mode, TempFile& temp, int& error) {
     static thread_local std::mt19937_64 random{std::random_device{}()};
-    const std::string prefix =
-        DirectoryOf(target) + "/." + BaseNameOf(target) + std::string(kTempMarker);
+    // The name must fit in a folder entry (NAME_MAX bytes) with the dot,
+    // the marker and nine digits, or a long-named file would lose its safe
+    // save and its first backup: cut the file's name to make room.
+    std::string base = BaseNameOf(target);
+    constexpr std::size_t kRoom = NAME_MAX - 1 - kTempMarker.size() - 9;
+    if (base.size() > kRoom) {
+        base.resize(kRoom);
+    }
+    const std::string prefix = DirectoryOf(target) + "/." + base + std::string(kTempMarker);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string name = prefix + std::to_string(random() % 1000000000ULL);
         int fd = sys::Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);

@@ -57,7 +57,7 @@ void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes
 bool CopyWholeFile(const std::string& from, const std::string& to) noexcept;
 
 // The prefix of this program's temporary files, so a user recognises one
-// that a crash left behind: ".<name>.korv-tmp-<random>".
+// that a crash left behind: ".<name>.korv-tmp-<random>" (a long name cut).
 inline constexpr std::string_view kTempMarker = ".korv-tmp-";
 
 }  // namespace korv

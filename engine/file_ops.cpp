@@ -22,10 +22,15 @@ namespace {
 // Files of 2 GiB and more lie outside the text model's signed 32-bit lengths.
 constexpr off_t kLargestFile = 0x7FFFFFFF;
 
-bool WriteAll(int fd, std::string_view bytes) {
+// Writes all of `bytes`, from the descriptor's offset, or from the
+// file's start when `from_start` (whatever the descriptor's offset).
+bool WriteFully(int fd, std::string_view bytes, bool from_start) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = sys::Write(fd, bytes.data() + done, bytes.size() - done);
+        const char* data = bytes.data() + done;
+        const std::size_t size = bytes.size() - done;
+        ssize_t n = from_start ? sys::PWrite(fd, data, size, static_cast<off_t>(done))
+                               : sys::Write(fd, data, size);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -37,20 +42,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool PWriteAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n =
-            sys::PWrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+bool WriteAll(int fd, std::string_view bytes) {
+    return WriteFully(fd, bytes, false);
 }
 
 // Reads `size` bytes from the start of `fd`; false on an error or early end.
@@ -148,7 +141,7 @@ int OpenForWriting(const std::string& path, int flags, mode_t mode = 0) {
 
 // Empties the file open as `fd` and writes `bytes` into it from the start.
 bool PutBack(int fd, std::string_view bytes) {
-    return sys::FTruncate(fd, 0) == 0 && PWriteAll(fd, bytes);
+    return sys::FTruncate(fd, 0) == 0 && WriteFully(fd, bytes, true);
 }
 
 // Writes the new content over the regular file `target` open as `fd`,

@@ -24,7 +24,7 @@ using test::ChildUser;
 using test::FailNthCall;
 using test::ReadFile;
 using test::RunReporting;
-using test::ScopedFaultPlan;
+using test::FaultPlanScope;
 using test::StatOf;
 using test::TempDir;
 using namespace std::string_literals;
@@ -196,7 +196,7 @@ void ExpectNoLineLostOrDoubled(const std::string& operation, int nth) {
     FailNthCall fault(operation, nth, EIO);
     bool failed = false;
     {
-        ScopedFaultPlan scope(fault);
+        FaultPlanScope scope(fault);
         try {
             log.AddEvent("b");
         } catch (const EngineError&) {
@@ -235,7 +235,7 @@ TEST(ActivityLogTest, AFailedRewriteIsMadeGoodByTheOneAfter) {
     auto prepare = [](ActivityLog& log) {
         log.Open();
         FailNthCall fail_append("write", 1, ENOSPC);
-        ScopedFaultPlan scope(fail_append);
+        FaultPlanScope scope(fail_append);
         EXPECT_THROW(log.AddEvent("a"), EngineError);
     };
     std::vector<std::pair<std::string, int>> calls;
@@ -254,7 +254,7 @@ TEST(ActivityLogTest, AFailedRewriteIsMadeGoodByTheOneAfter) {
         prepare(log);
         FailNthCall fault(operation, nth, EIO);
         {
-            ScopedFaultPlan scope(fault);
+            FaultPlanScope scope(fault);
             try {
                 log.AddEvent("b");
             } catch (const EngineError&) {
@@ -391,7 +391,7 @@ TEST(ActivityLogTest, AHugeLogIsKeptEvenWhenAWriteFails) {
 
     FailNthCall fault("write", 1, ENOSPC);
     {
-        ScopedFaultPlan scope(fault);
+        FaultPlanScope scope(fault);
         EXPECT_THROW(log.AddEvent("two"), EngineError);
     }
     log.AddEvent("three");
@@ -408,7 +408,7 @@ TEST(ActivityLogTest, AHugeLogIsKeptWhenTheStartLineCannotBeAppended) {
     ActivityLog log(path, kFormat);
     FailNthCall fault("write", 1, ENOSPC);
     {
-        ScopedFaultPlan scope(fault);
+        FaultPlanScope scope(fault);
         try {
             log.Open();
         } catch (const EngineError&) {

@@ -22,7 +22,7 @@ using test::FailNthCall;
 using test::FileExists;
 using test::ReadFile;
 using test::RunReporting;
-using test::ScopedFaultPlan;
+using test::FaultPlanScope;
 using test::StatOf;
 using test::TempDir;
 using test::TempLeftovers;
@@ -278,7 +278,7 @@ TEST(LargeFileTest, FilesOf2GiBOrMoreAreRefusedUnread) {
         FailNthCall recorder;
         std::string error;
         {
-            ScopedFaultPlan scope(recorder);
+            FaultPlanScope scope(recorder);
             error = ErrorOf([&] { document.LoadFile(path); });
         }
         EXPECT_EQ(error, "Cannot open file " + Quoted(path) + "File too large");
@@ -401,7 +401,7 @@ TEST(FaultWalkTest, EveryFailingCallOfASaveLeavesOldOrNewBytes) {
             FailNthCall fault(operation, nth, EIO);
             std::string error;
             {
-                ScopedFaultPlan scope(fault);
+                FaultPlanScope scope(fault);
                 error = ErrorOf([&] { ReplaceWholeFile(path, new_bytes); });
             }
             EXPECT_TRUE(fault.Fired());
@@ -430,7 +430,7 @@ TEST(FaultWalkTest, EveryFailingCallOfANewFilesSaveLeavesNothingOrTheFile) {
         FailNthCall fault(operation, nth, EIO);
         std::string error;
         {
-            ScopedFaultPlan scope(fault);
+            FaultPlanScope scope(fault);
             error = ErrorOf([&] { ReplaceWholeFile(path, new_bytes); });
         }
         if (error == "no error") {
@@ -458,7 +458,7 @@ TEST(FaultWalkTest, EveryFailingCallOfABackupLeavesTheOldOrTheNewCopy) {
         FailNthCall fault(operation, nth, EIO);
         bool copied = false;
         {
-            ScopedFaultPlan scope(fault);
+            FaultPlanScope scope(fault);
             copied = TextDocument::MakeBackup(path);
         }
         const std::string bak = ReadFile(path + ".bak");
@@ -518,7 +518,7 @@ TEST(AppendTest, EveryFailingCallLeavesTheOldOrTheWholeNewEnd) {
         FailNthCall fault(operation, nth, EIO);
         std::string error;
         {
-            ScopedFaultPlan scope(fault);
+            FaultPlanScope scope(fault);
             error = ErrorOf([&] { AppendToFile(path, more); });
         }
         const std::string now = ReadFile(path);

@@ -22,6 +22,7 @@
 #include "child_process.h"
 #include "engine_error.h"
 #include "file_fault.h"
+#include "counting_fault_plan.h"
 #include "file_ops.h"
 
 namespace korv::test {
@@ -63,20 +64,11 @@ private:
     std::vector<std::string> calls_;
 };
 
-// Installs a fault plan for one scope.
-class ScopedFaultPlan {
-public:
-    explicit ScopedFaultPlan(FileFaultPlan& plan) { SetFileFaultPlan(&plan); }
-    ~ScopedFaultPlan() { SetFileFaultPlan(nullptr); }
-    ScopedFaultPlan(const ScopedFaultPlan&) = delete;
-    ScopedFaultPlan& operator=(const ScopedFaultPlan&) = delete;
-};
-
 // Every (operation, nth call) that `action` makes through the file layer.
 inline std::vector<std::pair<std::string, int>> EveryCallOf(const std::function<void()>& action) {
     FailNthCall recorder;
     {
-        ScopedFaultPlan scope(recorder);
+        FaultPlanScope scope(recorder);
         action();
     }
     std::vector<std::pair<std::string, int>> calls;

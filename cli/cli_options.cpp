@@ -1,5 +1,7 @@
 #include "cli_options.h"
 
+#include <algorithm>
+
 #include "file_ops.h"
 #include "text_document.h"
 
@@ -45,7 +47,36 @@ std::string NormalizeLineBreaks(const std::string& text) {
     return result;
 }
 
-CliOptions ParseArguments(const std::vector<std::string>& args) {
+namespace {
+
+// Short switches may be joined: "-cby" is "-c -b -y".
+std::vector<std::string> SplitJoinedSwitches(const std::vector<std::string>& args) {
+    static const std::vector<std::string> kTakesValue = {
+        "-f", "--find", "-r",   "--replace", "--find-file", "--replace-file",
+        "-l", "--list", "--log"};
+    std::vector<std::string> split;
+    bool only_operands = false;
+    for (const std::string& arg : args) {
+        // The value of an option stays as it is ("-f -cb" finds "-cb").
+        const bool is_value = !split.empty() && std::find(kTakesValue.begin(), kTakesValue.end(),
+                                                          split.back()) != kTakesValue.end();
+        only_operands = only_operands || (arg == "--" && !is_value);
+        if (!only_operands && !is_value && arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
+            arg.find_first_not_of("cbdyh", 1) == std::string::npos) {
+            for (std::size_t k = 1; k < arg.size(); ++k) {
+                split.push_back(std::string{'-', arg[k]});
+            }
+        } else {
+            split.push_back(arg);
+        }
+    }
+    return split;
+}
+
+}  // namespace
+
+CliOptions ParseArguments(const std::vector<std::string>& given) {
+    const std::vector<std::string> args = SplitJoinedSwitches(given);
     CliOptions options;
     std::vector<std::string> listed;
     std::vector<std::string> operands;

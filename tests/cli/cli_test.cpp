@@ -236,3 +236,16 @@ TEST_F(CliTest, HelpAndVersionExitWithZero) {
 }
 
 }  // namespace
+
+TEST_F(CliTest, JoinedShortSwitchesSplitButOptionValuesStayWhole) {
+    const std::string a = dir_.Write("a.txt", "Foo -cb foo\r\n");
+    EXPECT_EQ(Cli({"-f", "foo", "-r", "bar", "-cby", a}).out, Results(1, 1));
+    EXPECT_EQ(ReadFile(a), "Foo -cb bar\r\n");
+    EXPECT_EQ(ReadFile(a + ".bak"), "Foo -cb foo\r\n");
+
+    // A value that looks like joined switches is the option's text.
+    EXPECT_EQ(Cli({"-f", "-cb", "-r", "--", "-y", a}).out, Results(1, 1));
+    EXPECT_EQ(ReadFile(a), "Foo -- bar\r\n");
+
+    EXPECT_EQ(Cli({"-cyx", "-f", "Foo", a}).status, 2);
+}

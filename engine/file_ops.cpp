@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <string>
@@ -200,6 +202,41 @@ void WriteInPlace(const std::string& path, const std::string& target,
     }
 }
 
+// Gives the file open as `fd` the extended attributes of `from` (access
+// control lists, labels, user attributes); false when one cannot be read
+// or set.
+bool CopyExtendedAttributes(const std::string& from, int fd) {
+    ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+    if (size == 0 || (size < 0 && (errno == ENOTSUP || errno == ENOSYS))) {
+        return true;
+    }
+    if (size < 0) {
+        return false;
+    }
+    std::string names(static_cast<std::size_t>(size), '\0');
+    size = ::listxattr(from.c_str(), names.data(), names.size());
+    if (size < 0) {
+        return false;
+    }
+    names.resize(static_cast<std::size_t>(size));
+    std::string value;
+    for (std::size_t at = 0; at < names.size();) {
+        const char* name = names.c_str() + at;
+        at += std::strlen(name) + 1;
+        ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+        if (length < 0) {
+            return false;
+        }
+        value.resize(static_cast<std::size_t>(length));
+        length = ::getxattr(from.c_str(), name, value.data(), value.size());
+        if (length < 0 ||
+            ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(length), 0) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The safe write shared by saving and copying. `follow_links` says whether
 // a link at `path` is written through (saving) or replaced (a backup copy).
 // `mode_of` gives the permission bits of a file that does not exist yet.
@@ -267,7 +304,9 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
             WriteInPlace(path, target, write_content);
             return;
         }
-        if (sys::FChmod(temp.fd.Get(), mode) != 0) {
+        if (sys::FChmod(temp.fd.Get(), mode) != 0 ||
+            !CopyExtendedAttributes(target, temp.fd.Get())) {
+            // Permissions, access lists or labels a rename would lose.
             discard();
             WriteInPlace(path, target, write_content);
             return;

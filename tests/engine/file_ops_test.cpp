@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -560,6 +561,22 @@ TEST(ReplaceTailTest, AFailedWriteLeavesTheHead) {
     ASSERT_EQ(report.status, 0);
     EXPECT_EQ(report.text, "EngineError: Stream write error");
     EXPECT_EQ(ReadFile(path), "head|");
+}
+
+TEST(SafeSaveTest, ExtendedAttributesSurviveTheReplacement) {
+    TempDir dir;
+    const std::string path = dir.Write("tagged.txt", "old\r\n");
+    const std::string value = "kept";
+    if (::setxattr(path.c_str(), "user.korv", value.data(), value.size(), 0) != 0) {
+        GTEST_SKIP() << "no user attributes on this file system";
+    }
+    ReplaceWholeFile(path, "new\r\n");
+    EXPECT_EQ(ReadFile(path), "new\r\n");
+    char read_back[16] = {};
+    ASSERT_EQ(::getxattr(path.c_str(), "user.korv", read_back, sizeof read_back),
+              static_cast<ssize_t>(value.size()));
+    EXPECT_EQ(std::string(read_back, value.size()), value);
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
 }
 
 }  // namespace

@@ -44,10 +44,6 @@ bool WriteFully(int fd, std::string_view bytes, bool from_start) {
     return true;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    return WriteFully(fd, bytes, false);
-}
-
 // Reads `size` bytes from the start of `fd`; false on an error or early end.
 bool ReadExactly(int fd, std::string& into, std::size_t size) {
     into.resize(size);
@@ -357,6 +353,10 @@ void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes) {
+    return WriteFully(fd, bytes, false);
+}
 
 std::string ReadWholeFile(const std::string& path) {
     std::string bytes;

@@ -21,6 +21,10 @@ namespace korv {
 // a failure.
 void ReadWholeFile(const std::string& path, std::string& into);
 
+// Writes all of `bytes` to `fd` from its offset, going on after an
+// interrupted or short write; false (errno set) when a write fails.
+bool WriteAll(int fd, std::string_view bytes);
+
 // Replaces the content of the file at `path` by `bytes` so that a failure
 // leaves the old content: the bytes go to a temporary file beside the
 // target, which is renamed over it once complete (permission bits kept; a

@@ -1,14 +1,11 @@
 #include "substitution.h"
 
-#include <sys/uio.h>
-
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include "byte_scan.h"
+#include "file_ops.h"
 #include "match_scan.h"
-#include "sys_calls.h"
 
 namespace korv {
 
@@ -82,61 +79,35 @@ bool Substitution::KeepsLineBreaks() const {
 }
 
 bool Substitution::WriteResult(int fd) const {
-    // Pieces in order: source, replacement, source, ..., source.
-    const std::size_t pieces = matches_.size() * 2 + 1;
-    std::size_t next = 0;  // the next piece to hand over
-    auto piece = [this](std::size_t i) -> std::string_view {
-        if (i % 2 == 1) {
-            return replacement_;
-        }
-        const std::size_t k = i / 2;
-        const std::size_t from = k == 0 ? 0 : matches_[k - 1] + find_.size();
-        const std::size_t to = k < matches_.size() ? matches_[k] : source_.size();
-        return source_.substr(from, to - from);
+    // Large unchanged pieces go straight from the source; small pieces and
+    // the replacements are gathered first, so a dense text costs a few
+    // large writes, not one per piece.
+    constexpr std::size_t kGather = 256 * 1024;
+    std::string gathered;
+    gathered.reserve(kGather);
+    auto flush = [&]() {
+        const bool ok = WriteAll(fd, gathered);
+        gathered.clear();
+        return ok;
     };
-    constexpr std::size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
-    iovec batch[kBatch];
-    std::size_t skip = 0;  // bytes of piece `next` already written
-    while (next < pieces) {
-        std::size_t count = 0;
-        for (std::size_t i = next; i < pieces && count < kBatch; ++i) {
-            std::string_view bytes = piece(i);
-            if (i == next) {
-                bytes.remove_prefix(skip);
-            }
-            if (!bytes.empty()) {
-                batch[count++] = {const_cast<char*>(bytes.data()), bytes.size()};
-            }
-        }
-        if (count == 0) {
-            break;
-        }
-        ssize_t written = sys::WriteV(fd, batch, static_cast<int>(count));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
+    auto put = [&](std::string_view bytes) {
+        if (gathered.size() + bytes.size() > kGather && !flush()) {
             return false;
         }
-        // Move on by what was written; a short write resumes mid-piece.
-        auto left = static_cast<std::size_t>(written);
-        while (left > 0) {
-            const std::size_t rest = piece(next).size() - skip;
-            if (left < rest) {
-                skip += left;
-                left = 0;
-            } else {
-                left -= rest;
-                skip = 0;
-                ++next;
-            }
+        if (bytes.size() >= kGather) {
+            return WriteAll(fd, bytes);
         }
-        while (next < pieces && piece(next).size() == skip) {
-            skip = 0;
-            ++next;
+        gathered.append(bytes);
+        return true;
+    };
+    std::size_t copied = 0;
+    for (std::size_t at : matches_) {
+        if (!put(source_.substr(copied, at - copied)) || !put(replacement_)) {
+            return false;
         }
+        copied = at + find_.size();
     }
-    return true;
+    return put(source_.substr(copied)) && flush();
 }
 
 void LogReplacement(ReplaceContext& ctx, std::string_view find, std::string_view replacement) {

@@ -45,9 +45,6 @@ ssize_t PRead(int fd, void* buffer, std::size_t size, off_t offset) {
 ssize_t Write(int fd, const void* buffer, std::size_t size) {
     return Injected("write") ? -1 : ::write(fd, buffer, size);
 }
-ssize_t WriteV(int fd, const struct iovec* pieces, int count) {
-    return Injected("write") ? -1 : ::writev(fd, pieces, count);
-}
 ssize_t PWrite(int fd, const void* buffer, std::size_t size, off_t offset) {
     return Injected("write") ? -1 : ::pwrite(fd, buffer, size, offset);
 }

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <sys/uio.h>
 
 #include <cstddef>
 
@@ -15,7 +14,6 @@ int Open(const char* path, int flags, mode_t mode = 0);
 ssize_t Read(int fd, void* buffer, std::size_t size);
 ssize_t PRead(int fd, void* buffer, std::size_t size, off_t offset);
 ssize_t Write(int fd, const void* buffer, std::size_t size);
-ssize_t WriteV(int fd, const struct iovec* pieces, int count);
 ssize_t PWrite(int fd, const void* buffer, std::size_t size, off_t offset);
 int FStat(int fd, struct stat* st);
 int Stat(const char* path, struct stat* st);

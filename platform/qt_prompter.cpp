@@ -25,7 +25,7 @@ QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const QString& text,
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-FileChoice ShowFileDialog(const FileDialogSpec& spec, DialogKind kind) {
+FileChoice ShowFileDialog(const FileDialogSpec& request, DialogKind kind) {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(kind == DialogKind::Save ? QStringLiteral("Save As")
                                                    : QStringLiteral("Open"));
@@ -36,26 +36,26 @@ FileChoice ShowFileDialog(const FileDialogSpec& spec, DialogKind kind) {
                                                      : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = QtNameFilters(spec.Filter);
+    const QStringList filters = QtNameFilters(request.Filter);
     dialog.setNameFilters(filters);
-    if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size()) {
-        dialog.selectNameFilter(filters[spec.FilterIndex - 1]);
+    if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters[request.FilterIndex - 1]);
     }
-    if (!spec.DefaultExt.isEmpty()) {
-        dialog.setDefaultSuffix(spec.DefaultExt);
+    if (!request.DefaultExt.isEmpty()) {
+        dialog.setDefaultSuffix(request.DefaultExt);
     }
-    if (!spec.FileName.isEmpty()) {
-        dialog.selectFile(spec.FileName);
+    if (!request.FileName.isEmpty()) {
+        dialog.selectFile(request.FileName);
     }
     FileChoice choice;
-    choice.FilterIndex = spec.FilterIndex;
+    choice.FilterIndex = request.FilterIndex;
     if (dialog.exec() != QDialog::Accepted) {
         return choice;
     }
     choice.Files = dialog.selectedFiles();
     // With the patterns hidden the dialog reports the description alone.
     const QString selected = dialog.selectedNameFilter();
-    const QStringList descriptions = FilterDescriptions(spec.Filter);
+    const QStringList descriptions = FilterDescriptions(request.Filter);
     for (qsizetype i = 0; i < filters.size(); ++i) {
         if (selected == filters[i] || (i < descriptions.size() && selected == descriptions[i])) {
             choice.FilterIndex = static_cast<int>(i) + 1;

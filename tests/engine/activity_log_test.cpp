@@ -22,9 +22,9 @@ namespace {
 using test::ChildReport;
 using test::ChildUser;
 using test::FailNthCall;
+using test::FaultPlanScope;
 using test::ReadFile;
 using test::RunReporting;
-using test::FaultPlanScope;
 using test::StatOf;
 using test::TempDir;
 using namespace std::string_literals;

@@ -20,10 +20,10 @@ namespace {
 using test::ChildReport;
 using test::ChildUser;
 using test::FailNthCall;
+using test::FaultPlanScope;
 using test::FileExists;
 using test::ReadFile;
 using test::RunReporting;
-using test::FaultPlanScope;
 using test::StatOf;
 using test::TempDir;
 using test::TempLeftovers;

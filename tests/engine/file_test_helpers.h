@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "child_process.h"
+#include "counting_fault_plan.h"
 #include "engine_error.h"
 #include "file_fault.h"
-#include "counting_fault_plan.h"
 #include "file_ops.h"
 
 namespace korv::test {

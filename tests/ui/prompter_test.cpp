@@ -121,10 +121,10 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     const QString a = QString::fromStdString(dir.Write("a.txt", "a"));
     const QString b = QString::fromStdString(dir.Write("b", "b"));
     QtPrompter prompter;
-    FileDialogSpec spec;
-    spec.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    spec.FilterIndex = 2;
-    spec.FileName = a;
+    FileDialogSpec dialog;
+    dialog.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
+    dialog.FilterIndex = 2;
+    dialog.FileName = a;
     QStringList filters;
     QString selected_filter;
     QStringList preselected;
@@ -140,7 +140,7 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
         dialog->selectFile(QStringLiteral("\"a.txt\" \"b\""));
         static_cast<QDialog*>(dialog)->accept();
     });
-    const auto choice = prompter.GetOpenFileNames(spec);
+    const auto choice = prompter.GetOpenFileNames(dialog);
     QCOMPARE(filters.size(), 2);
     QCOMPARE(selected_filter, QStringLiteral("All Files (*.*)"));
     QCOMPARE(preselected, QStringList{a});
@@ -155,35 +155,35 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
         dialog->selectFile(a);
         static_cast<QDialog*>(dialog)->accept();
     });
-    const auto one = prompter.GetOpenFileName(spec);
+    const auto one = prompter.GetOpenFileName(dialog);
     QCOMPARE(one.Files, QStringList{a});
     QCOMPARE(one.FilterIndex, 1);
 
     WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    QVERIFY(prompter.GetOpenFileName(spec).Cancelled());
+    QVERIFY(prompter.GetOpenFileName(dialog).Cancelled());
 }
 
 void PrompterTest::SaveDialogAddsTheDefaultExtensionAndNeverAsks() {
     korv::test::TempDir dir;
     dir.Write("old.list", "old");
     QtPrompter prompter;
-    FileDialogSpec spec;
-    spec.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    spec.DefaultExt = QStringLiteral("list");
+    FileDialogSpec dialog;
+    dialog.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
+    dialog.DefaultExt = QStringLiteral("list");
     const QString folder = QString::fromStdString(dir.Path());
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
         dialog->selectFile(QStringLiteral("new"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(prompter.GetSaveFileName(spec).Files, QStringList{folder + "/new.list"});
+    QCOMPARE(prompter.GetSaveFileName(dialog).Files, QStringList{folder + "/new.list"});
     // An existing file is chosen without a question.
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
         dialog->selectFile(QStringLiteral("old.list"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(prompter.GetSaveFileName(spec).Files, QStringList{folder + "/old.list"});
+    QCOMPARE(prompter.GetSaveFileName(dialog).Files, QStringList{folder + "/old.list"});
 }
 
 QTEST_MAIN(PrompterTest)

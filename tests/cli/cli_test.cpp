@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "log_events.h"
 #include "temp_dir.h"
 
 namespace {
@@ -44,26 +45,10 @@ protected:
 
     // The log's events, each line without its time stamp.
     [[nodiscard]] std::vector<std::string> LogEvents() const {
-        std::vector<std::string> events;
         if (!FileExists(LogPath())) {
-            return events;
+            return {};
         }
-        const std::string text = ReadFile(LogPath());
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find("\r\n", start);
-            if (end == std::string::npos) {
-                ADD_FAILURE() << "log line without CR LF: " << text.substr(start);
-                break;
-            }
-            const std::string line = text.substr(start, end - start);
-            const std::size_t dash = line.find(" - ");
-            EXPECT_NE(dash, std::string::npos) << line;
-            EXPECT_GT(dash, 0U) << "no time stamp: " << line;
-            events.push_back(dash == std::string::npos ? line : line.substr(dash + 3));
-            start = end + 2;
-        }
-        return events;
+        return korv::test::LogEventsOf(ReadFile(LogPath()));
     }
 
     TempDir dir_;

@@ -17,6 +17,7 @@
 #include "activity_log.h"
 #include "child_process.h"
 #include "file_fault.h"
+#include "log_events.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
 
@@ -100,21 +101,7 @@ public:
 
 // The events of a log file, each line without its time stamp.
 std::vector<std::string> LogEvents(const std::string& path) {
-    std::vector<std::string> events;
-    const std::string text = ReadFile(path);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "log line without CR LF: " << text.substr(start);
-            break;
-        }
-        const std::string line = text.substr(start, end - start);
-        const std::size_t dash = line.find(" - ");
-        events.push_back(dash == std::string::npos ? "(no stamp) " + line : line.substr(dash + 3));
-        start = end + 2;
-    }
-    return events;
+    return test::LogEventsOf(ReadFile(path));
 }
 
 std::string Replaced(const std::string& find, const std::string& path,

@@ -1,5 +1,6 @@
 #include "batch_run.h"
 
+#include <cerrno>
 #include <exception>
 #include <string>
 
@@ -70,7 +71,16 @@ bool ProcessEntry(BatchUi& ui, ActivityLog& log, TextDocument& document, const s
     // The substitution of the whole text, logged when it changed it.
     const Substitution substitution =
         Substitution::Plan(ctx, document.JoinedText(), find, replacement);
-    if (!substitution.Changed()) {
+    const bool changed = substitution.Changed();
+    // A big file is searched where it lies; if another program cut it
+    // short meanwhile, what was found cannot be trusted.
+    auto check_intact = [&document, &path]() {
+        if (!document.TextIntact()) {
+            throw CannotOpenFile(path, "The file changed while it was read");
+        }
+    };
+    check_intact();
+    if (!changed) {
         return false;
     }
     LogReplacement(ctx, find, replacement);
@@ -80,9 +90,22 @@ bool ProcessEntry(BatchUi& ui, ActivityLog& log, TextDocument& document, const s
     if (substitution.KeepsLineBreaks()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
-        ReplaceWholeFile(path, [&substitution](int fd) { return substitution.WriteResult(fd); });
+        ReplaceWholeFile(path, [&](int fd) {
+            if (!substitution.WriteResult(fd)) {
+                return false;
+            }
+            // Checked again before the new text replaces the file; a
+            // failed write puts the old bytes back.
+            if (!document.TextIntact()) {
+                errno = EIO;
+                return false;
+            }
+            return true;
+        });
     } else {
-        document.AssignText(substitution.Result());
+        std::string result = substitution.Result();
+        check_intact();
+        document.AssignText(result);
         document.SaveFile(path);
     }
     return true;

@@ -8,31 +8,41 @@
 
 namespace korv {
 
-bool OnlyCrLfBreaks(const char* bytes, std::size_t size, std::size_t& line_breaks) {
-    std::size_t lines = 0;
+namespace {
+
+#if defined(__SSE2__)
+// One bit per byte of the 64 at `bytes` that equals the byte in `wanted`.
+inline std::uint64_t MaskOf64(const char* bytes, __m128i wanted) {
+    auto part = [&](int i) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+        return static_cast<std::uint64_t>(
+                   static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))))
+               << (16 * i);
+    };
+    return part(0) | part(1) | part(2) | part(3);
+}
+#endif
+
+}  // namespace
+
+bool OnlyCrLfBreaks(const char* bytes, std::size_t size) {
     std::size_t i = 0;
     bool pending_cr = false;  // the byte before i was a CR
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i nul = _mm_setzero_si128();
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        const auto m_cr = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)));
-        const auto m_lf = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
-        const auto m_nul =
-            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, nul)));
+    for (; i + 64 <= size; i += 64) {
+        const std::uint64_t m_cr = MaskOf64(bytes + i, cr);
+        const std::uint64_t m_lf = MaskOf64(bytes + i, lf);
+        const std::uint64_t m_nul = MaskOf64(bytes + i, nul);
         // Each LF sits exactly one place after a CR, the first one possibly
         // after the previous block's last byte.
-        const std::uint32_t expected_lf = ((m_cr << 1) | (pending_cr ? 1u : 0u)) & 0xFFFFu;
-        if (m_nul != 0 || m_lf != expected_lf) {
+        const std::uint64_t expected_lf = (m_cr << 1) | (pending_cr ? 1u : 0u);
+        if ((m_nul | (m_lf ^ expected_lf)) != 0) {
             return false;
         }
-        pending_cr = (m_cr & 0x8000u) != 0;
-        // Breaks are sparse: clearing bits one by one beats a library popcount.
-        for (std::uint32_t m = m_lf; m != 0; m &= m - 1) {
-            ++lines;
-        }
+        pending_cr = (m_cr >> 63) != 0;
     }
 #endif
     for (; i < size; ++i) {
@@ -40,14 +50,9 @@ bool OnlyCrLfBreaks(const char* bytes, std::size_t size, std::size_t& line_break
         if (c == '\0' || (c == '\n') != pending_cr) {
             return false;
         }
-        lines += c == '\n' ? 1 : 0;
         pending_cr = c == '\r';
     }
-    if (pending_cr) {
-        return false;
-    }
-    line_breaks = lines;
-    return true;
+    return !pending_cr;
 }
 
 const char* FindLineBreak(const char* from, const char* end) {

@@ -8,8 +8,8 @@ namespace korv {
 // has it, a byte loop elsewhere).
 
 // Whether bytes[0, size) hold no NUL and every CR is directly followed by
-// an LF and every LF directly preceded by a CR; counts the LFs.
-bool OnlyCrLfBreaks(const char* bytes, std::size_t size, std::size_t& line_breaks);
+// an LF and every LF directly preceded by a CR.
+bool OnlyCrLfBreaks(const char* bytes, std::size_t size);
 
 // The first CR or LF in [from, end), or end.
 const char* FindLineBreak(const char* from, const char* end);

@@ -45,11 +45,10 @@ bool WriteFully(int fd, std::string_view bytes, bool from_start) {
 }
 
 // Reads `size` bytes from the start of `fd`; false on an error or early end.
-bool ReadExactly(int fd, std::string& into, std::size_t size) {
-    into.resize(size);
+bool ReadExactly(int fd, char* into, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
-        ssize_t n = sys::PRead(fd, into.data() + done, size - done, static_cast<off_t>(done));
+        ssize_t n = sys::PRead(fd, into + done, size - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -148,20 +147,21 @@ bool PutBack(int fd, std::string_view bytes) {
 // and a file reported as not written must hold its old bytes.
 void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_size,
                       const ContentWriter& write_content) {
-    std::string old_bytes;
-    if (!ReadExactly(fd.Get(), old_bytes, old_size)) {
+    ByteBuffer old_bytes;
+    old_bytes.Resize(old_size);
+    if (!ReadExactly(fd.Get(), old_bytes.Data(), old_size)) {
         throw StreamWriteError();
     }
     // Reading went by offset, so the descriptor still writes from the start.
     if (sys::FTruncate(fd.Get(), 0) != 0 || !write_content(fd.Get())) {
         // Put the old bytes back; the error is reported either way.
-        PutBack(fd.Get(), old_bytes);
+        PutBack(fd.Get(), old_bytes.View());
         throw StreamWriteError();
     }
     if (sys::Close(fd.Release()) != 0) {
         UniqueFd again(sys::Open(target.c_str(), O_WRONLY | O_CLOEXEC));
         if (again.Valid()) {
-            PutBack(again.Get(), old_bytes);
+            PutBack(again.Get(), old_bytes.View());
         }
         throw StreamWriteError();
     }
@@ -358,14 +358,11 @@ bool WriteAll(int fd, std::string_view bytes) {
     return WriteFully(fd, bytes, false);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    ReadWholeFile(path, bytes);
-    return bytes;
-}
+namespace {
 
-void ReadWholeFile(const std::string& path, std::string& bytes) {
-    // Non-blocking, so a named pipe in the list cannot hang the run.
+// Opens the regular file at `path` for a whole read, non-blocking so a
+// named pipe in the list cannot hang the run, and gives its size.
+UniqueFd OpenWhole(const std::string& path, std::size_t& size) {
     UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
         throw CannotOpenFile(path, errno);
@@ -383,10 +380,49 @@ void ReadWholeFile(const std::string& path, std::string& bytes) {
     if (st.st_size > kLargestFile) {
         throw CannotOpenFile(path, EFBIG);
     }
-    if (!ReadExactly(fd.Get(), bytes, static_cast<std::size_t>(st.st_size))) {
+    size = static_cast<std::size_t>(st.st_size);
+    return fd;
+}
+
+void ReadWhole(const std::string& path, int fd, char* into, std::size_t size) {
+    if (!ReadExactly(fd, into, size)) {
         throw CannotOpenFile(path, errno != 0 ? SystemErrorText(errno)
                                               : std::string("The file could not be read in full"));
     }
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    std::size_t size = 0;
+    UniqueFd fd = OpenWhole(path, size);
+    std::string bytes(size, '\0');
+    ReadWhole(path, fd.Get(), bytes.data(), size);
+    return bytes;
+}
+
+void ReadWholeFile(const std::string& path, ByteBuffer& into) {
+    std::size_t size = 0;
+    UniqueFd fd = OpenWhole(path, size);
+    into.Clear();  // nothing to keep: no copy when it grows
+    into.Resize(size);
+    ReadWhole(path, fd.Get(), into.Data(), size);
+}
+
+std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into) {
+    // Below this size a read costs less than setting up a mapping.
+    constexpr std::size_t kMapFrom = std::size_t{1} << 20;
+    std::size_t size = 0;
+    UniqueFd fd = OpenWhole(path, size);
+    if (size >= kMapFrom) {
+        if (std::unique_ptr<MappedFile> mapped = MappedFile::Map(fd.Get(), size)) {
+            return mapped;
+        }
+    }
+    into.Clear();
+    into.Resize(size);
+    ReadWhole(path, fd.Get(), into.Data(), size);
+    return nullptr;
 }
 
 void ReplaceWholeFile(const std::string& path, std::string_view bytes) {
@@ -422,9 +458,22 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
         if (sys::Stat(from.c_str(), &st) != 0) {
             return false;
         }
-        std::string bytes = ReadWholeFile(from);
+        ByteBuffer bytes;
+        const std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(from, bytes);
+        const std::string_view content = mapped ? mapped->View() : bytes.View();
         SafeWrite(
-            to, [&bytes](int fd) { return WriteAll(fd, bytes); }, /*follow_links=*/false, &st);
+            to,
+            [&](int fd) {
+                if (!WriteAll(fd, content)) {
+                    return false;
+                }
+                if (mapped && !mapped->Intact()) {
+                    errno = EIO;  // the file was cut short while copied
+                    return false;
+                }
+                return true;
+            },
+            /*follow_links=*/false, &st);
         return true;
     } catch (...) {
         return false;

@@ -4,9 +4,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "byte_buffer.h"
+#include "mapped_file.h"
 
 namespace korv {
 
@@ -19,7 +23,12 @@ namespace korv {
 [[nodiscard]] std::string ReadWholeFile(const std::string& path);
 // The same into `into`, reusing its storage; `into` is unspecified after
 // a failure.
-void ReadWholeFile(const std::string& path, std::string& into);
+void ReadWholeFile(const std::string& path, ByteBuffer& into);
+// The same, but a big file is mapped rather than read where the system
+// allows it: its bytes are then in the result (check Intact() after use)
+// and `into` is left alone; otherwise they are in `into` and the result
+// is null.
+std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into);
 
 // Writes all of `bytes` to `fd` from its offset, going on after an
 // interrupted or short write; false (errno set) when a write fails.

@@ -14,8 +14,7 @@ namespace {
 // A text with no NUL whose every CR is followed by an LF and every LF
 // preceded by a CR, inside the text itself.
 bool HasOnlyWholeCrLf(std::string_view text) {
-    std::size_t breaks = 0;
-    return OnlyCrLfBreaks(text.data(), text.size(), breaks);
+    return OnlyCrLfBreaks(text.data(), text.size());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "sys_calls.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -76,6 +77,18 @@ int Unlink(const char* path) {
 }
 int Close(int fd) {
     return Injected("close") ? (::close(fd), -1) : ::close(fd);
+}
+
+void* MapFile(int fd, std::size_t size) {
+    if (Injected("mmap")) {
+        return MAP_FAILED;
+    }
+#if defined(MAP_POPULATE)
+    const int populate = MAP_POPULATE;
+#else
+    const int populate = 0;
+#endif
+    return ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | populate, fd, 0);
 }
 
 }  // namespace sys

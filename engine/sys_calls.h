@@ -24,5 +24,8 @@ int FTruncate(int fd, off_t length);
 int Rename(const char* from, const char* to);
 int Unlink(const char* path);
 int Close(int fd);
+// Maps `size` bytes of `fd` read-only and private, faulted in up front;
+// MAP_FAILED on failure.
+void* MapFile(int fd, std::size_t size);
 
 }  // namespace korv::sys

@@ -1,8 +1,10 @@
 #include "text_document.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "byte_scan.h"
+#include "engine_error.h"
 #include "file_ops.h"
 
 namespace korv {
@@ -11,40 +13,24 @@ namespace {
 
 // Whether `text` already is a joined text: no NUL, every line break a
 // CR LF, and a break at the end. Such a text is its own JoinedText.
-bool IsJoinedForm(const std::string& text, std::size_t& line_count) {
+bool IsJoinedForm(std::string_view text) {
     const std::size_t size = text.size();
     if (size == 0) {
-        line_count = 0;
         return true;
     }
     if (size < 2 || text[size - 2] != '\r' || text[size - 1] != '\n') {
         return false;
     }
-    return OnlyCrLfBreaks(text.data(), size, line_count);
+    return OnlyCrLfBreaks(text.data(), size);
 }
 
-}  // namespace
-
-void TextDocument::AssignText(std::string text) {
-    std::size_t lines = 0;
-    if (IsJoinedForm(text, lines)) {
-        joined_ = std::move(text);
-        line_count_ = lines;
-        held_nul_ = false;
-        return;
-    }
-    SplitInto(text, joined_);
-}
-
-void TextDocument::SplitInto(std::string_view text, std::string& joined) {
-    // Split at CR, LF or CR LF up to the first NUL, and join each line
-    // with CR LF.
+std::size_t SplitAndJoin(std::string_view text, ByteBuffer& joined, bool& held_nul) {
     const char* const begin = text.data();
     const char* end = begin + text.size();
-    const char* nul = static_cast<const char*>(std::memchr(begin, '\0', text.size()));
-    held_nul_ = nul != nullptr;
-    if (nul != nullptr) {
-        end = nul;
+    const void* nul = std::memchr(begin, '\0', text.size());
+    held_nul = nul != nullptr;
+    if (held_nul) {
+        end = static_cast<const char*>(nul);
     }
     auto for_each_line = [begin, end](auto&& on_line) {
         for (const char* p = begin; p < end;) {
@@ -66,45 +52,90 @@ void TextDocument::SplitInto(std::string_view text, std::string& joined) {
         size += static_cast<std::size_t>(to - from) + 2;
         ++lines;
     });
-    joined.clear();
-    joined.reserve(size);
+    joined.Clear();
+    joined.Resize(size);
+    char* out = joined.Data();
     for_each_line([&](const char* from, const char* to) {
-        joined.append(from, to);
-        joined += "\r\n";
+        const auto length = static_cast<std::size_t>(to - from);
+        if (length > 0) {
+            std::memcpy(out, from, length);
+        }
+        out[length] = '\r';
+        out[length + 1] = '\n';
+        out += length + 2;
     });
-    line_count_ = lines;
+    return lines;
+}
+
+}  // namespace
+
+void TextDocument::AssignText(std::string_view text) {
+    // Built in the spare buffer, since `text` may be this document's own.
+    bool held_nul = false;
+    if (IsJoinedForm(text)) {
+        spare_.Assign(text);
+    } else {
+        SplitAndJoin(text, spare_, held_nul);
+    }
+    joined_.Swap(spare_);
+    mapped_.reset();
+    held_nul_ = held_nul;
 }
 
 void TextDocument::LoadFile(const std::string& path) {
-    // The bytes go to a spare buffer first, so a failed load keeps the
+    // The bytes go to the spare buffer first, so a failed load keeps the
     // lines; buffers are reused from file to file.
-    ReadWholeFile(path, spare_);
-    std::size_t lines = 0;
-    if (IsJoinedForm(spare_, lines)) {
-        joined_.swap(spare_);
-        line_count_ = lines;
-        held_nul_ = false;
+    std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(path, spare_);
+    if (!mapped) {
+        if (IsJoinedForm(spare_.View())) {
+            joined_.Swap(spare_);
+            held_nul_ = false;
+        } else {
+            SplitAndJoin(spare_.View(), joined_, held_nul_);
+        }
+        mapped_.reset();
         return;
     }
-    SplitInto(spare_, joined_);
+    bool held_nul = false;
+    const bool joined_form = IsJoinedForm(mapped->View());
+    if (!joined_form) {
+        SplitAndJoin(mapped->View(), spare_, held_nul);
+    }
+    if (!mapped->Intact()) {
+        throw CannotOpenFile(path, "The file changed while it was read");
+    }
+    held_nul_ = held_nul;
+    if (joined_form) {
+        mapped_ = std::move(mapped);  // used in place
+        return;
+    }
+    joined_.Swap(spare_);
+    mapped_.reset();
 }
 
 void TextDocument::SaveFile(const std::string& path) const {
-    ReplaceWholeFile(path, joined_);
+    ReplaceWholeFile(path, joined_.View());
 }
 
 bool TextDocument::MakeBackup(const std::string& path) noexcept {
     return CopyWholeFile(path, path + ".bak");
 }
 
+std::size_t TextDocument::LineCount() const {
+    // One LF ends each line of the joined text, and no LF is inside one.
+    const std::string_view text = JoinedText();
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 std::vector<std::string> TextDocument::Lines() const {
     std::vector<std::string> lines;
-    lines.reserve(line_count_);
+    lines.reserve(LineCount());
     std::size_t start = 0;
-    while (start < joined_.size()) {
+    const std::string_view text = JoinedText();
+    while (start < text.size()) {
         // Lines of the joined text hold no CR, so the next CR ends one.
-        std::size_t cr = joined_.find('\r', start);
-        lines.emplace_back(joined_, start, cr - start);
+        std::size_t cr = text.find('\r', start);
+        lines.emplace_back(text.substr(start, cr - start));
         start = cr + 2;
     }
     return lines;

@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "byte_buffer.h"
+#include "mapped_file.h"
+
 namespace korv {
 
 // A plain-text file as an ordered list of lines. Lines are split at CR, LF
@@ -19,12 +22,18 @@ public:
     // Replaces the lines with those read from the file at `path`.
     // Throws EngineError "Cannot open file ..." and keeps its lines on failure.
     void LoadFile(const std::string& path);
-    // Replaces the lines with those split from `text`.
-    void AssignText(std::string text);
-    void AssignText(std::string_view text) { AssignText(std::string(text)); }
-    void AssignText(const char* text) { AssignText(std::string(text)); }
-    // All lines, each followed by CR LF.
-    [[nodiscard]] const std::string& JoinedText() const { return joined_; }
+    // Replaces the lines with those split from `text`, which may be this
+    // document's own text.
+    void AssignText(std::string_view text);
+    // All lines, each followed by CR LF. Valid until the document changes.
+    [[nodiscard]] std::string_view JoinedText() const {
+        return mapped_ ? mapped_->View() : joined_.View();
+    }
+    // False when the file last loaded was cut short by another program
+    // after it was loaded, so JoinedText() read since may hold zeros in
+    // place of its bytes. A big file in joined form is used straight from
+    // the file, without a copy.
+    [[nodiscard]] bool TextIntact() const { return !mapped_ || mapped_->Intact(); }
     // Writes JoinedText() over the file at `path`. A failed save leaves the
     // file as it was. Throws EngineError.
     void SaveFile(const std::string& path) const;
@@ -32,8 +41,8 @@ public:
     // Never fails towards the caller: returns whether the copy was made.
     static bool MakeBackup(const std::string& path) noexcept;
 
-    [[nodiscard]] std::size_t LineCount() const { return line_count_; }
-    [[nodiscard]] bool Empty() const { return line_count_ == 0; }
+    [[nodiscard]] std::size_t LineCount() const;
+    [[nodiscard]] bool Empty() const { return JoinedText().empty(); }
     // The lines, without their breaks.
     [[nodiscard]] std::vector<std::string> Lines() const;
     // Whether the text last loaded or assigned held a NUL byte, so that
@@ -41,12 +50,15 @@ public:
     [[nodiscard]] bool HeldNul() const { return held_nul_; }
 
 private:
-    void SplitInto(std::string_view text, std::string& joined);
+    // Makes `text`, which must not lie in spare_, the document's text;
+    // throws, keeping the old text, when `mapped` was cut short.
+    void Adopt(std::string_view text, const MappedFile* mapped, const std::string& path);
 
-    std::string joined_;
+    ByteBuffer joined_;
+    // A big file's text, used in place of joined_ when it is set.
+    std::unique_ptr<MappedFile> mapped_;
     // The last buffer given up, kept for the next load to read into.
-    std::string spare_;
-    std::size_t line_count_ = 0;
+    ByteBuffer spare_;
     bool held_nul_ = false;
 };
 

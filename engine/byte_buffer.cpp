@@ -1,0 +1,112 @@
+#include "byte_buffer.h"
+
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace korv {
+
+namespace {
+
+// From this size on, buffers are mapped in whole huge pages.
+constexpr std::size_t kMapFrom = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+}  // namespace
+
+ByteBuffer::~ByteBuffer() {
+    Release();
+}
+
+ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept {
+    Swap(other);
+}
+
+ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
+    if (this != &other) {
+        Release();
+        Swap(other);
+    }
+    return *this;
+}
+
+void ByteBuffer::Swap(ByteBuffer& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(mapped_, other.mapped_);
+}
+
+void ByteBuffer::Release() noexcept {
+    if (data_ != nullptr) {
+        if (mapped_) {
+            ::munmap(data_, capacity_);
+        } else {
+            std::free(data_);
+        }
+    }
+    data_ = nullptr;
+    size_ = capacity_ = 0;
+    mapped_ = false;
+}
+
+void ByteBuffer::Resize(std::size_t size) {
+    if (size <= capacity_) {
+        size_ = size;
+        return;
+    }
+    // Grow by half again at least, so a buffer filled piece by piece is
+    // copied a bounded number of times.
+    std::size_t capacity = size;
+    if (capacity < capacity_ + capacity_ / 2) {
+        capacity = capacity_ + capacity_ / 2;
+    }
+    char* data = nullptr;
+    bool mapped = false;
+    if (capacity >= kMapFrom) {
+        capacity = (capacity + kHugePage - 1) / kHugePage * kHugePage;
+        void* at =
+            ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (at == MAP_FAILED) {
+            throw std::bad_alloc();
+        }
+#if defined(MADV_HUGEPAGE)
+        ::madvise(at, capacity, MADV_HUGEPAGE);  // a hint; fine to ignore
+#endif
+        data = static_cast<char*>(at);
+        mapped = true;
+    } else {
+        data = static_cast<char*>(std::malloc(capacity));
+        if (data == nullptr) {
+            throw std::bad_alloc();
+        }
+    }
+    if (size_ > 0) {
+        std::memcpy(data, data_, size_);
+    }
+    Release();
+    data_ = data;
+    size_ = size;
+    capacity_ = capacity;
+    mapped_ = mapped;
+}
+
+void ByteBuffer::Assign(std::string_view bytes) {
+    if (bytes.size() > capacity_) {
+        // Too big to lie inside this buffer, so the old room can go.
+        size_ = 0;
+        Resize(bytes.size());
+        std::memcpy(data_, bytes.data(), bytes.size());
+        return;
+    }
+    // The bytes may be a part of this buffer's own.
+    if (!bytes.empty()) {
+        std::memmove(data_, bytes.data(), bytes.size());
+    }
+    size_ = bytes.size();
+}
+
+}  // namespace korv

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -343,6 +344,73 @@ TEST_F(BatchRunTest, EntryEditsAndClicksDuringAPassCountFromTheNextPass) {
     EXPECT_EQ(outcome.FilesReplaced, 2);
     EXPECT_EQ(Events(), (std::vector<std::string>{"Application Started", Replaced("x", a, "y"),
                                                   Replaced("x", b, "y")}));
+}
+
+// A file big enough to be searched where it lies, with the find text on
+// every 50th line.
+std::string BigCrLfText() {
+    std::string text;
+    for (int i = 0; text.size() < (std::size_t{3} << 20); ++i) {
+        text += (i % 50 == 0) ? "a needle in line " : "hay in line ";
+        text += std::to_string(i) + "\r\n";
+    }
+    return text;
+}
+
+TEST_F(BatchRunTest, BigFilesAreReplacedLikeSmallOnes) {
+    const std::string text = BigCrLfText();
+    std::string lf_text;
+    for (char c : text) {
+        if (c != '\r') {
+            lf_text += c;
+        }
+    }
+    const std::string crlf = dir_.Write("crlf.txt", text);
+    const std::string lf = dir_.Write("lf.txt", lf_text);
+    ui_.entries = {crlf, lf};
+    ui_.find = "needle";
+    ui_.replacement = "pin";
+    ui_.case_sensitive = true;
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.FilesReplaced, 2);
+    std::string expected = text;
+    int occurrences = 0;
+    for (std::size_t at = expected.find("needle"); at != std::string::npos;
+         at = expected.find("needle", at + 3)) {
+        expected.replace(at, 6, "pin");
+        ++occurrences;
+    }
+    EXPECT_TRUE(ReadFile(crlf) == expected);
+    EXPECT_TRUE(ReadFile(lf) == expected);  // saved with CR LF breaks
+    EXPECT_EQ(ui_.pumps, 2 * occurrences);
+}
+
+TEST_F(BatchRunTest, ABigFileCutShortByAnotherProgramDuringTheRunFailsUntouched) {
+    const std::string text = BigCrLfText();
+    const std::string a = dir_.Write("a.txt", text);
+    const std::string b = dir_.Write("b.txt", "a needle\r\n");
+    ui_.entries = {a, b};
+    ui_.find = "needle";
+    ui_.replacement = "pin";
+    // While the first file is searched, another program cuts it short.
+    bool cut = false;
+    ui_.on_pump = [&](FakeUi&) {
+        if (!cut) {
+            cut = true;
+            ASSERT_EQ(::truncate(a.c_str(), 1000), 0);
+        }
+    };
+    const BatchOutcome outcome = Run();
+    EXPECT_EQ(outcome.end, BatchEnd::Finished);
+    EXPECT_EQ(outcome.FilesReplaced, 1);
+    EXPECT_EQ(ui_.CallsStarting("message "),
+              std::vector<std::string>{"message Cannot open file " + a + "."});
+    // The file holds what the other program left, not a text built from zeros.
+    EXPECT_TRUE(ReadFile(a) == text.substr(0, 1000));
+    EXPECT_EQ(ReadFile(b), "a pin\r\n");
+    EXPECT_EQ(Events(),
+              (std::vector<std::string>{"Application Started", Replaced("needle", b, "pin")}));
+    EXPECT_EQ(dir_.Names(), (std::vector<std::string>{"a.txt", "b.txt", "korv.log"}));
 }
 
 // Fails the next `open` of the file layer, once.

@@ -45,8 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     document.AssignText(second);
     CheckDocument(document, second);
     // A joined text is its own joined form.
-    const std::string joined = document.JoinedText();
+    const std::string joined(document.JoinedText());
     document.AssignText(joined);
+    CheckDocument(document, joined);
+    // Its own text, handed back.
+    document.AssignText(document.JoinedText());
     CheckDocument(document, joined);
 
     static MemoryFile file;

@@ -1,12 +1,14 @@
 #include "file_ops.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -141,6 +143,35 @@ bool PutBack(int fd, std::string_view bytes) {
     return sys::FTruncate(fd, 0) == 0 && WriteFully(fd, bytes, true);
 }
 
+// A file that lives in memory only, gone when closed; -1 on failure.
+int AnonymousFile() {
+#if defined(__linux__)
+    return ::memfd_create("korv-staging", MFD_CLOEXEC);
+#else
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        return -1;
+    }
+    const int fd = ::dup(::fileno(file));
+    std::fclose(file);
+    return fd;
+#endif
+}
+
+// Has `write_content` write the whole new content into memory. A writer
+// may read from the very file about to be overwritten (a big file is
+// searched where it lies), so it must run before that file is touched.
+bool StageContent(const ContentWriter& write_content, ByteBuffer& content) {
+    UniqueFd staging(AnonymousFile());
+    struct stat st {};
+    if (!staging.Valid() || !write_content(staging.Get()) || sys::FStat(staging.Get(), &st) != 0) {
+        return false;
+    }
+    content.Clear();
+    content.Resize(static_cast<std::size_t>(st.st_size));
+    return ReadExactly(staging.Get(), content.Data(), content.Size());
+}
+
 // Writes the new content over the regular file `target` open as `fd`,
 // keeping its old content to put back if the write fails, the close
 // included: a failed close may mean the new bytes never reached the disk,
@@ -152,8 +183,13 @@ void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_si
     if (!ReadExactly(fd.Get(), old_bytes.Data(), old_size)) {
         throw StreamWriteError();
     }
-    // Reading went by offset, so the descriptor still writes from the start.
-    if (sys::FTruncate(fd.Get(), 0) != 0 || !write_content(fd.Get())) {
+    // The new content is complete before the file is emptied, so a writer
+    // that fails leaves it as it was.
+    ByteBuffer content;
+    if (!StageContent(write_content, content)) {
+        throw StreamWriteError();
+    }
+    if (!PutBack(fd.Get(), content.View())) {
         // Put the old bytes back; the error is reported either way.
         PutBack(fd.Get(), old_bytes.View());
         throw StreamWriteError();

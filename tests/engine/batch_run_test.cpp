@@ -367,6 +367,10 @@ TEST_F(BatchRunTest, BigFilesAreReplacedLikeSmallOnes) {
     }
     const std::string crlf = dir_.Write("crlf.txt", text);
     const std::string lf = dir_.Write("lf.txt", lf_text);
+    // A second name keeps the first file from being replaced by a rename:
+    // it is written in place, over the very bytes it is searched in.
+    const std::string linked = dir_.File("linked.txt");
+    ASSERT_EQ(::link(crlf.c_str(), linked.c_str()), 0);
     ui_.entries = {crlf, lf};
     ui_.find = "needle";
     ui_.replacement = "pin";
@@ -381,6 +385,7 @@ TEST_F(BatchRunTest, BigFilesAreReplacedLikeSmallOnes) {
         ++occurrences;
     }
     EXPECT_TRUE(ReadFile(crlf) == expected);
+    EXPECT_TRUE(ReadFile(linked) == expected);
     EXPECT_TRUE(ReadFile(lf) == expected);  // saved with CR LF breaks
     EXPECT_EQ(ui_.pumps, 2 * occurrences);
 }

@@ -3,6 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -45,6 +50,7 @@ std::string MakeText(std::size_t size, const std::string& find, std::size_t ever
             next_find += every;
         }
     }
+    text += "\r\n";  // a last line with its break, as saved files have
     return text;
 }
 
@@ -111,6 +117,33 @@ void BM_AssignText(benchmark::State& state) {
     state.SetLabel(state.range(0) == 0 ? "LF lines" : "CR LF lines");
 }
 BENCHMARK(BM_AssignText)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// Loading a file already in the page cache: a big CR LF file is used
+// where it lies, an LF file is split and joined.
+void BM_LoadFile(benchmark::State& state) {
+    std::string text = MakeText(kSize, "x", 1 << 30);
+    if (state.range(0) == 0) {
+        std::erase(text, '\r');
+    }
+    char folder[] = "/tmp/korv-bench-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string path = std::string(folder) + "/load.txt";
+    std::ofstream(path, std::ios::binary) << text;
+    korv::TextDocument document;
+    for (auto _ : state) {
+        document.LoadFile(path);
+        benchmark::DoNotOptimize(document.JoinedText().data());
+    }
+    std::remove(path.c_str());
+    ::rmdir(folder);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+    state.SetLabel(state.range(0) == 0 ? "LF lines" : "CR LF lines");
+}
+BENCHMARK(BM_LoadFile)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "activity_log.h"
 #include "child_process.h"
 #include "file_fault.h"
+#include "file_test_helpers.h"
 #include "log_events.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
@@ -25,6 +26,7 @@
 namespace korv {
 namespace {
 
+using test::FaultPlanGuard;
 using test::FileExists;
 using test::ReadFile;
 using test::TempDir;
@@ -359,12 +361,7 @@ std::string BigCrLfText() {
 
 TEST_F(BatchRunTest, BigFilesAreReplacedLikeSmallOnes) {
     const std::string text = BigCrLfText();
-    std::string lf_text;
-    for (char c : text) {
-        if (c != '\r') {
-            lf_text += c;
-        }
-    }
+    const std::string lf_text = test::WithoutCr(text);
     const std::string crlf = dir_.Write("crlf.txt", text);
     const std::string lf = dir_.Write("lf.txt", lf_text);
     // A second name keeps the first file from being replaced by a rename:
@@ -429,14 +426,6 @@ public:
         return 0;
     }
     bool armed = true;
-};
-
-// Removes the installed fault plan when it goes.
-struct FaultPlanGuard {
-    explicit FaultPlanGuard(FileFaultPlan* plan) { SetFileFaultPlan(plan); }
-    ~FaultPlanGuard() { SetFileFaultPlan(nullptr); }
-    FaultPlanGuard(const FaultPlanGuard&) = delete;
-    FaultPlanGuard& operator=(const FaultPlanGuard&) = delete;
 };
 
 TEST_F(BatchRunTest, AFailureAfterTheListChangedNamesThePassOwnFile) {

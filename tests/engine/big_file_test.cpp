@@ -21,6 +21,7 @@ namespace korv {
 namespace {
 
 using test::FailNthCall;
+using test::FaultPlanGuard;
 using test::ReadFile;
 using test::TempDir;
 
@@ -46,28 +47,16 @@ unsigned long TouchAll(std::string_view text) {
     return sum;
 }
 
-struct PlanGuard {
-    explicit PlanGuard(FileFaultPlan* plan) { SetFileFaultPlan(plan); }
-    ~PlanGuard() { SetFileFaultPlan(nullptr); }
-    PlanGuard(const PlanGuard&) = delete;
-    PlanGuard& operator=(const PlanGuard&) = delete;
-};
-
 TEST(BigFileTest, LoadsCrLfAndLfFilesWhetherMappedOrRead) {
     TempDir dir;
     const std::string crlf = BigText(kBig);
-    std::string lf;
-    for (char c : crlf) {
-        if (c != '\r') {
-            lf += c;
-        }
-    }
+    const std::string lf = test::WithoutCr(crlf);
     const std::string crlf_path = dir.Write("crlf.txt", crlf);
     const std::string lf_path = dir.Write("lf.txt", lf);
     for (bool refuse_mapping : {false, true}) {
         SCOPED_TRACE(refuse_mapping ? "read" : "mapped");
         FailNthCall no_maps("mmap", 1, ENOMEM);
-        PlanGuard guard(refuse_mapping ? &no_maps : nullptr);
+        FaultPlanGuard guard(refuse_mapping ? &no_maps : nullptr);
         TextDocument document;
         document.LoadFile(crlf_path);
         EXPECT_EQ(document.JoinedText().size(), crlf.size());
@@ -89,9 +78,8 @@ TEST(BigFileTest, AssigningItsOwnMappedTextKeepsIt) {
     document.LoadFile(path);
     document.AssignText(document.JoinedText());
     EXPECT_TRUE(document.JoinedText() == text);
-    // A part of it, with a lone LF to split, too.
+    // A part of it: the first two lines, the second without its break.
     document.LoadFile(path);
-    // The first two lines, the second without its break.
     const std::string_view own = document.JoinedText();
     const std::size_t second_break = own.find('\n', own.find('\n') + 1);
     const std::string expected(own.substr(0, second_break + 1));

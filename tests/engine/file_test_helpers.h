@@ -191,4 +191,25 @@ private:
     mode_t saved_;
 };
 
+// Installs a fault plan (nullptr for none) for one scope.
+class FaultPlanGuard {
+public:
+    explicit FaultPlanGuard(FileFaultPlan* plan) { SetFileFaultPlan(plan); }
+    ~FaultPlanGuard() { SetFileFaultPlan(nullptr); }
+    FaultPlanGuard(const FaultPlanGuard&) = delete;
+    FaultPlanGuard& operator=(const FaultPlanGuard&) = delete;
+};
+
+// `text` with every CR taken out, so CR LF breaks become LF ones.
+inline std::string WithoutCr(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r') {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace korv::test

@@ -437,14 +437,6 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void ReadWholeFile(const std::string& path, ByteBuffer& into) {
-    std::size_t size = 0;
-    UniqueFd fd = OpenWhole(path, size);
-    into.Clear();  // nothing to keep: no copy when it grows
-    into.Resize(size);
-    ReadWhole(path, fd.Get(), into.Data(), size);
-}
-
 std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into) {
     // Below this size a read costs less than setting up a mapping.
     constexpr std::size_t kMapFrom = std::size_t{1} << 20;
@@ -455,7 +447,7 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
             return mapped;
         }
     }
-    into.Clear();
+    into.Clear();  // nothing to keep: no copy when it grows
     into.Resize(size);
     ReadWhole(path, fd.Get(), into.Data(), size);
     return nullptr;

@@ -21,10 +21,8 @@ namespace korv {
 // "Cannot open file ..." when it cannot be opened or read in full, and for
 // files of 2 GiB or more.
 [[nodiscard]] std::string ReadWholeFile(const std::string& path);
-// The same into `into`, reusing its storage; `into` is unspecified after
-// a failure.
-void ReadWholeFile(const std::string& path, ByteBuffer& into);
-// The same, but a big file is mapped rather than read where the system
+// The same into `into`, reusing its storage (`into` is unspecified after
+// a failure); but a big file is mapped rather than read where the system
 // allows it: its bytes are then in the result (check Intact() after use)
 // and `into` is left alone; otherwise they are in `into` and the result
 // is null.

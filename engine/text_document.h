@@ -50,10 +50,6 @@ public:
     [[nodiscard]] bool HeldNul() const { return held_nul_; }
 
 private:
-    // Makes `text`, which must not lie in spare_, the document's text;
-    // throws, keeping the old text, when `mapped` was cut short.
-    void Adopt(std::string_view text, const MappedFile* mapped, const std::string& path);
-
     ByteBuffer joined_;
     // A big file's text, used in place of joined_ when it is set.
     std::unique_ptr<MappedFile> mapped_;

@@ -31,6 +31,7 @@ public:
     bool DynamicVariables() override { return options_.dynamic_variables; }
     bool BackUp() override { return options_.backup; }
     void PumpEvents() override {}
+    bool FixedDuringRun() override { return true; }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
 
 private:

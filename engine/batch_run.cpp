@@ -1,14 +1,16 @@
 #include "batch_run.h"
 
-#include <cerrno>
-#include <exception>
-#include <string>
+#include <sys/stat.h>
 
-#include "engine_error.h"
-#include "file_ops.h"
-#include "file_variables.h"
-#include "replace_context.h"
-#include "substitution.h"
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pass_prefetcher.h"
+#include "pass_steps.h"
 #include "text_document.h"
 
 namespace korv {
@@ -19,26 +21,6 @@ const char* const kConfirmationText =
     "A binary file (example: *.DOC, *.EXE, *.JPG) will be damaged.";
 
 namespace {
-
-// The substitution's view of one pass: the options and the pump come from
-// the user interface at the moment they are asked for; the file is the
-// path the pass read at its start, so a list changed during the pass can
-// never make it name, back up or write another file.
-class PassContext final : public ReplaceContext {
-public:
-    PassContext(BatchUi& ui, ActivityLog& log, const std::string& path)
-        : ui_(ui), log_(log), path_(path) {}
-
-    bool CaseSensitive() override { return ui_.CaseSensitive(); }
-    void PumpEvents() override { ui_.PumpEvents(); }
-    std::string CurrentFileName() override { return path_; }
-    void LogEvent(std::string_view event) override { log_.AddEvent(event); }
-
-private:
-    BatchUi& ui_;
-    ActivityLog& log_;
-    const std::string& path_;
-};
 
 // Sets the busy cursor for as long as it lives.
 class BusyCursor {
@@ -52,63 +34,39 @@ private:
     BatchUi& ui_;
 };
 
-// One entry: load, expand, substitute, back up, save. Returns whether the
-// file was changed and written. Throws on any failure.
-bool ProcessEntry(BatchUi& ui, ActivityLog& log, TextDocument& document, const std::string& path) {
-    document.LoadFile(path);
-    if (document.HeldNul()) {
-        // The line model would drop everything from the NUL on.
-        throw CannotOpenFile(path, "It holds a NUL byte, so it is no plain text file");
-    }
-    PassContext ctx(ui, log, path);
-    ctx.ReplacedFlag = false;
-    std::string find = ui.FindText();
-    std::string replacement = ui.ReplaceText();
-    if (ui.DynamicVariables()) {
-        find = ExpandFileVariables(ctx, find, path);
-        replacement = ExpandFileVariables(ctx, replacement, path);
-    }
-    // The substitution of the whole text, logged when it changed it.
-    const Substitution substitution =
-        Substitution::Plan(ctx, document.JoinedText(), find, replacement);
-    const bool changed = substitution.Changed();
-    // A big file is searched where it lies; if another program cut it
-    // short meanwhile, what was found cannot be trusted.
-    auto check_intact = [&document, &path]() {
-        if (!document.TextIntact()) {
-            throw CannotOpenFile(path, "The file changed while it was read");
+// The files a pass may write in place, as named before it writes: a pass
+// planned ahead that read one of them read what may since have changed.
+class WrittenFiles {
+public:
+    void Clear() { files_.clear(); }
+    void Note(const std::string& path, bool follow_links) {
+        struct stat st {};
+        if ((follow_links ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0) {
+            files_.push_back({st.st_dev, st.st_ino});
         }
-    };
-    check_intact();
-    if (!changed) {
-        return false;
     }
-    LogReplacement(ctx, find, replacement);
-    if (ui.BackUp()) {
-        TextDocument::MakeBackup(path);
+    [[nodiscard]] bool Holds(const FileIdentity& file) const {
+        return std::find(files_.begin(), files_.end(), file) != files_.end();
     }
-    if (substitution.KeepsLineBreaks()) {
-        // The result is already in the saved form: write it straight from
-        // the pieces, without building it.
-        ReplaceWholeFile(path, [&](int fd) {
-            if (!substitution.WriteResult(fd)) {
-                return false;
-            }
-            // Checked again before the new text replaces the file; a
-            // failed write puts the old bytes back.
-            if (!document.TextIntact()) {
-                errno = EIO;
-                return false;
-            }
-            return true;
-        });
-    } else {
-        std::string result = substitution.Result();
-        check_intact();
-        document.AssignText(result);
-        document.SaveFile(path);
-    }
-    return true;
+
+private:
+    std::vector<FileIdentity> files_;
+};
+
+// Whether planning the pass for `path` ahead pays: handing a small file to
+// another thread costs more than it saves.
+bool WorthPlanningAhead(const std::string& path) {
+    constexpr off_t kFrom = off_t{1} << 20;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kFrom;
+}
+
+// Whether a pass planned ahead for `path` still stands: planned from the
+// file the path names now, which the pass before did not write.
+bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
+    struct stat st {};
+    return pass.usable && pass.path == path && ::stat(path.c_str(), &st) == 0 &&
+           FileIdentity{st.st_dev, st.st_ino} == pass.identity && !written.Holds(pass.identity);
 }
 
 }  // namespace
@@ -140,18 +98,68 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
 
     ui.SetCurrentEntry(0);
     TextDocument document;
+    // With a list, texts and options that cannot change during the run,
+    // the next file is planned while this one is saved.
+    std::optional<PassPrefetcher> ahead;
+    WrittenFiles written;
+    if (ui.FixedDuringRun()) {
+        ahead.emplace(PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()},
+                      ui.CaseSensitive());
+        if (WorthPlanningAhead(ui.Entry(0))) {
+            ahead->Start(ui.Entry(0));
+        }
+    }
     std::int32_t index = 0;
     do {
         std::string path;
+        std::unique_ptr<PreparedPass> prepared = ahead ? ahead->Take() : nullptr;
         try {
             ui.SetCurrentEntry(index);
             path = ui.Entry(index);
-            if (ProcessEntry(ui, log, document, path)) {
+            const bool planned = prepared && StillStands(*prepared, path, written);
+            bool next_ahead = false;
+            if (ahead && index + 1 < ui.EntryCount()) {
+                const std::string next = ui.Entry(index + 1);
+                next_ahead = WorthPlanningAhead(next);
+                if (next_ahead) {
+                    ahead->Start(next);
+                }
+            }
+            PassContext ctx(ui, log, path);
+            ctx.ReplacedFlag = false;
+            PassPlan plan;
+            if (planned) {
+                for (int pump = 0; pump < prepared->pumps; ++pump) {
+                    ui.PumpEvents();
+                }
+            } else {
+                PlanPass(
+                    ctx, path,
+                    [&ui] {
+                        return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
+                    },
+                    document, plan);
+            }
+            TextDocument& text = planned ? prepared->document : document;
+            const PassPlan& found = planned ? prepared->plan : plan;
+            written.Clear();
+            const bool back_up = ui.BackUp();
+            if (next_ahead && found.substitution.Found()) {
+                written.Note(path, true);
+                if (back_up) {
+                    written.Note(path + ".bak", false);
+                }
+                written.Note(log.Path(), true);
+            }
+            if (CommitPass(ctx, back_up, path, text, found)) {
                 ++outcome.FilesReplaced;
             }
         } catch (const std::exception&) {
             ++outcome.FilesFailed;
             ui.ShowMessage("Cannot open file " + path + ".");
+        }
+        if (prepared) {
+            ahead->Recycle(std::move(prepared));
         }
         ++index;
         if (ui.StopRequested()) {

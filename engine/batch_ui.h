@@ -42,6 +42,10 @@ public:
     // Asked after each entry: true ends the run there (the program is
     // closing), without the results.
     virtual bool StopRequested() { return false; }
+    // True when the entries, the texts and the options cannot change while
+    // a run goes on and PumpEvents has nothing to handle, as on a command
+    // line: the run may then read the next file while it saves this one.
+    virtual bool FixedDuringRun() { return false; }
 
     // Shows the results modally and returns when they are closed.
     virtual void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) = 0;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,8 @@ public:
     std::function<void(FakeUi&)> on_pump;
     // Asked after each entry.
     std::function<bool(FakeUi&)> stop;
+    // Says the list, texts and options stay as they are during the run.
+    bool fixed = false;
 
     std::vector<std::string> calls;
     std::string confirmation_text;
@@ -85,6 +88,7 @@ public:
         }
     }
     bool StopRequested() override { return stop && stop(*this); }
+    bool FixedDuringRun() override { return fixed; }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {
         calls.push_back("results " + std::to_string(files_searched) + " " +
                         std::to_string(files_replaced));
@@ -385,6 +389,122 @@ TEST_F(BatchRunTest, BigFilesAreReplacedLikeSmallOnes) {
     EXPECT_TRUE(ReadFile(linked) == expected);
     EXPECT_TRUE(ReadFile(lf) == expected);  // saved with CR LF breaks
     EXPECT_EQ(ui_.pumps, 2 * occurrences);
+}
+
+// What a run leaves behind, with its folder's path written as "<dir>".
+struct RunTrace {
+    std::map<std::string, std::string> files;  // the log aside
+    std::vector<std::string> events;
+    std::vector<std::string> calls;
+    std::int64_t replaced = 0;
+    bool operator==(const RunTrace&) const = default;
+};
+
+std::string WithoutFolder(std::string text, const std::string& folder) {
+    for (std::size_t at = text.find(folder); at != std::string::npos;
+         at = text.find(folder, at + 5)) {
+        text.replace(at, folder.size(), "<dir>");
+    }
+    return text;
+}
+
+// Runs over the files `make` lays out, reading the next file while saving
+// the current one or not, and records the outcome.
+RunTrace TraceRun(bool fixed, bool back_up,
+                  const std::function<std::vector<std::string>(const TempDir&)>& make) {
+    TempDir dir;
+    ActivityLog log(dir.File("korv.log"), TimeFormat{});
+    log.Open();
+    FakeUi ui;
+    ui.entries = make(dir);
+    ui.find = "needle";
+    ui.replacement = "needle or pin";
+    ui.case_sensitive = true;
+    ui.back_up = back_up;
+    ui.fixed = fixed;
+    RunTrace trace;
+    trace.replaced = RunBatch(ui, log).FilesReplaced;
+    log.Close();
+    for (const std::string& name : dir.Names()) {
+        if (name != "korv.log") {
+            trace.files[name] = WithoutFolder(ReadFile(dir.File(name)), dir.Path());
+        }
+    }
+    for (const std::string& event : test::LogEventsOf(ReadFile(log.Path()))) {
+        trace.events.push_back(WithoutFolder(event, dir.Path()));
+    }
+    for (const std::string& call : ui.calls) {
+        trace.calls.push_back(WithoutFolder(call, dir.Path()));
+    }
+    return trace;
+}
+
+// Reading the next file while the current one is saved must not show: the
+// same list gives the same files, log, messages and counts either way, even
+// where one entry's save changes what a later entry names or holds.
+TEST(BatchRunAheadTest, ReadingAheadChangesNothingAFileOfTheListCanSee) {
+    const std::string big = BigCrLfText();
+    struct Case {
+        const char* name;
+        bool back_up;
+        std::function<std::vector<std::string>(const TempDir&)> make;
+    };
+    const std::vector<Case> cases = {
+        {"TwoFiles", false,
+         [&](const TempDir& d) {
+             return std::vector{d.Write("a.txt", big), d.Write("b.txt", big)};
+         }},
+        {"TheSameFileTwice", false,
+         [&](const TempDir& d) {
+             const std::string a = d.Write("a.txt", big);
+             return std::vector{a, a, a};
+         }},
+        {"AHardLinkAfterItsFile", false,
+         [&](const TempDir& d) {
+             const std::string a = d.Write("a.txt", big);
+             const std::string b = d.File("b.txt");
+             EXPECT_EQ(::link(a.c_str(), b.c_str()), 0);
+             return std::vector{a, b};
+         }},
+        {"ASymlinkAfterItsFile", false,
+         [&](const TempDir& d) {
+             const std::string a = d.Write("a.txt", big);
+             const std::string b = d.File("b.txt");
+             EXPECT_EQ(::symlink(a.c_str(), b.c_str()), 0);
+             return std::vector{a, b};
+         }},
+        {"ABackupThatIsTheNextEntry", true,
+         [&](const TempDir& d) {
+             const std::string a = d.Write("a.txt", big);
+             const std::string bak = d.Write("a.txt.bak", big + "older\r\n");
+             return std::vector{a, bak, a};
+         }},
+        {"TheLogAsAnEntry", false,
+         [&](const TempDir& d) {
+             const std::string a = d.Write("a.txt", big);
+             // A log already holding the find text, big enough to be read ahead.
+             std::string lines;
+             while (lines.size() < (std::size_t{2} << 20)) {
+                 lines += "1/2/03 4:05:06 AM - needle of an older run\r\n";
+             }
+             test::WriteFile(d.File("korv.log"), lines);
+             return std::vector{a, d.File("korv.log"), a};
+         }},
+        {"AMissingFileBetween", false,
+         [&](const TempDir& d) {
+             return std::vector{d.Write("a.txt", big), d.File("gone.txt"), d.Write("b.txt", big)};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunTrace one_by_one = TraceRun(false, c.back_up, c.make);
+        const RunTrace ahead = TraceRun(true, c.back_up, c.make);
+        EXPECT_EQ(ahead.replaced, one_by_one.replaced);
+        EXPECT_EQ(ahead.events, one_by_one.events);
+        EXPECT_EQ(ahead.calls, one_by_one.calls);
+        EXPECT_TRUE(ahead.files == one_by_one.files);
+        EXPECT_GT(one_by_one.replaced, 0);
+    }
 }
 
 TEST_F(BatchRunTest, ABigFileCutShortByAnotherProgramDuringTheRunFailsUntouched) {

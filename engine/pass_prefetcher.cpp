@@ -1,0 +1,121 @@
+#include "pass_prefetcher.h"
+
+#include <sys/stat.h>
+
+#include <utility>
+
+namespace korv {
+
+namespace {
+
+// The substitution's view ahead of time: fixed options, pumps counted for
+// the run to make later, and no log (nothing is logged while planning).
+class AheadContext final : public ReplaceContext {
+public:
+    AheadContext(bool case_sensitive, const std::string& path, int& pumps)
+        : case_sensitive_(case_sensitive), path_(path), pumps_(pumps) {}
+
+    bool CaseSensitive() override { return case_sensitive_; }
+    void PumpEvents() override { ++pumps_; }
+    std::string CurrentFileName() override { return path_; }
+    void LogEvent(std::string_view) override {}
+
+private:
+    bool case_sensitive_;
+    const std::string& path_;
+    int& pumps_;
+};
+
+bool IdentityOf(const std::string& path, FileIdentity& identity) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    identity = {st.st_dev, st.st_ino};
+    return true;
+}
+
+}  // namespace
+
+PassPrefetcher::PassPrefetcher(PassTexts texts, bool case_sensitive)
+    : texts_(std::move(texts)), case_sensitive_(case_sensitive), thread_([this] { Work(); }) {}
+
+PassPrefetcher::~PassPrefetcher() {
+    {
+        std::lock_guard lock(mutex_);
+        quitting_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void PassPrefetcher::Start(const std::string& path) {
+    std::unique_ptr<PreparedPass> pass;
+    {
+        std::lock_guard lock(mutex_);
+        pass = spare_ ? std::move(spare_) : std::make_unique<PreparedPass>();
+    }
+    pass->path = path;
+    {
+        std::lock_guard lock(mutex_);
+        job_ = std::move(pass);
+    }
+    changed_.notify_all();
+}
+
+std::unique_ptr<PreparedPass> PassPrefetcher::Take() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return job_ == nullptr; });
+    return std::move(done_);
+}
+
+void PassPrefetcher::Recycle(std::unique_ptr<PreparedPass> pass) {
+    std::lock_guard lock(mutex_);
+    spare_ = std::move(pass);
+}
+
+void PassPrefetcher::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return quitting_ || job_ != nullptr; });
+        if (quitting_) {
+            return;
+        }
+        PreparedPass* pass = job_.get();
+        lock.unlock();
+        Prepare(*pass);
+        lock.lock();
+        done_ = std::move(job_);
+        changed_.notify_all();
+    }
+}
+
+void PassPrefetcher::Prepare(PreparedPass& pass) const {
+    pass.usable = false;
+    pass.pumps = 0;
+    // Lets go of the last file this pass held before loading the next, so
+    // no more than two files are held at a time.
+    pass.plan.substitution = Substitution();
+    pass.document.AssignText(std::string_view());
+    try {
+        // The path names the same file before and after the load, so the
+        // text came from that file.
+        FileIdentity before;
+        FileIdentity after;
+        if (!IdentityOf(pass.path, before)) {
+            return;
+        }
+        AheadContext ctx(case_sensitive_, pass.path, pass.pumps);
+        PlanPass(
+            ctx, pass.path, [this] { return texts_; }, pass.document, pass.plan);
+        if (!IdentityOf(pass.path, after) || !(after == before)) {
+            return;
+        }
+        pass.identity = before;
+        pass.usable = true;
+    } catch (...) {
+        // The run meets the failure again in its own pass, in order.
+    }
+}
+
+}  // namespace korv

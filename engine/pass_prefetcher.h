@@ -1,0 +1,69 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "pass_steps.h"
+#include "text_document.h"
+
+namespace korv {
+
+// Which file a path named at one moment: its device and inode.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The first half of a pass done ahead of time, on another thread.
+struct PreparedPass {
+    std::string path;
+    TextDocument document;
+    PassPlan plan;
+    int pumps = 0;          // event pumps the plan owes the interface
+    FileIdentity identity;  // the file the document was loaded from
+    bool usable = false;    // planned without failure from one steady file
+};
+
+// Plans the next pass of a run on a thread of its own while the current
+// pass saves, for a run whose list, texts and options cannot change while
+// it runs. Only reading happens here: whatever the plan found is checked
+// by the run before it is used, and a failure is left for the run to meet
+// again in its own time.
+class PassPrefetcher {
+public:
+    PassPrefetcher(PassTexts texts, bool case_sensitive);
+    ~PassPrefetcher();
+    PassPrefetcher(const PassPrefetcher&) = delete;
+    PassPrefetcher& operator=(const PassPrefetcher&) = delete;
+
+    // Starts planning the pass for `path`; the last pass taken back is
+    // reused for its buffers. One pass at a time.
+    void Start(const std::string& path);
+    // Waits for the pass started last and hands it over; null if none was.
+    std::unique_ptr<PreparedPass> Take();
+    // Gives a finished pass back, so its buffers serve the next one.
+    void Recycle(std::unique_ptr<PreparedPass> pass);
+
+private:
+    void Work();
+    void Prepare(PreparedPass& pass) const;
+
+    const PassTexts texts_;
+    const bool case_sensitive_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::unique_ptr<PreparedPass> job_;    // started, not yet done
+    std::unique_ptr<PreparedPass> done_;   // done, not yet taken
+    std::unique_ptr<PreparedPass> spare_;  // given back, to be reused
+    bool quitting_ = false;
+    std::thread thread_;
+};
+
+}  // namespace korv

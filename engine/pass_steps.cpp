@@ -1,0 +1,71 @@
+#include "pass_steps.h"
+
+#include <cerrno>
+
+#include "engine_error.h"
+#include "file_ops.h"
+#include "file_variables.h"
+
+namespace korv {
+
+void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
+              TextDocument& document, PassPlan& plan) {
+    document.LoadFile(path);
+    if (document.HeldNul()) {
+        // The line model would drop everything from the NUL on.
+        throw CannotOpenFile(path, "It holds a NUL byte, so it is no plain text file");
+    }
+    PassTexts given = texts();
+    plan.find = std::move(given.find);
+    plan.replacement = std::move(given.replacement);
+    if (given.dynamic_variables) {
+        plan.find = ExpandFileVariables(ctx, plan.find, path);
+        plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
+    }
+    plan.substitution = Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement);
+}
+
+bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
+                const PassPlan& plan) {
+    const Substitution& substitution = plan.substitution;
+    const bool changed = substitution.Changed();
+    // A big file is searched where it lies; if another program cut it
+    // short meanwhile, what was found cannot be trusted.
+    auto check_intact = [&document, &path]() {
+        if (!document.TextIntact()) {
+            throw CannotOpenFile(path, "The file changed while it was read");
+        }
+    };
+    check_intact();
+    if (!changed) {
+        return false;
+    }
+    LogReplacement(ctx, plan.find, plan.replacement);
+    if (back_up) {
+        TextDocument::MakeBackup(path);
+    }
+    if (substitution.KeepsLineBreaks()) {
+        // The result is already in the saved form: write it straight from
+        // the pieces, without building it.
+        ReplaceWholeFile(path, [&](int fd) {
+            if (!substitution.WriteResult(fd)) {
+                return false;
+            }
+            // Checked again before the new text replaces the file; a
+            // failed write puts the old bytes back.
+            if (!document.TextIntact()) {
+                errno = EIO;
+                return false;
+            }
+            return true;
+        });
+    } else {
+        std::string result = substitution.Result();
+        check_intact();
+        document.AssignText(result);
+        document.SaveFile(path);
+    }
+    return true;
+}
+
+}  // namespace korv

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "activity_log.h"
+#include "batch_ui.h"
+#include "replace_context.h"
+#include "substitution.h"
+#include "text_document.h"
+
+namespace korv {
+
+// The two texts of one pass, as the run hands them to the substitution.
+struct PassTexts {
+    std::string find;
+    std::string replacement;
+    bool dynamic_variables = false;
+};
+
+// What a pass finds before it changes anything: the file's text and where
+// the find text occurs in it. It points into the document it was made
+// from and into its own texts, so it is never copied or moved.
+struct PassPlan {
+    PassPlan() = default;
+    PassPlan(const PassPlan&) = delete;
+    PassPlan& operator=(const PassPlan&) = delete;
+
+    std::string find;
+    std::string replacement;
+    Substitution substitution;
+};
+
+// The substitution's view of one pass: the options and the pump come from
+// the user interface at the moment they are asked for; the file is the
+// path the pass read at its start, so a list changed during the pass can
+// never make it name, back up or write another file.
+class PassContext final : public ReplaceContext {
+public:
+    PassContext(BatchUi& ui, ActivityLog& log, const std::string& path)
+        : ui_(ui), log_(log), path_(path) {}
+
+    bool CaseSensitive() override { return ui_.CaseSensitive(); }
+    void PumpEvents() override { ui_.PumpEvents(); }
+    std::string CurrentFileName() override { return path_; }
+    void LogEvent(std::string_view event) override { log_.AddEvent(event); }
+
+private:
+    BatchUi& ui_;
+    ActivityLog& log_;
+    const std::string& path_;
+};
+
+// The first half of a pass, which only reads: loads `path` into
+// `document`, takes the texts (asked for once the file has loaded),
+// expands the file-name variables and finds the occurrences. Throws on any
+// failure, a file holding a NUL byte included.
+void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
+              TextDocument& document, PassPlan& plan);
+
+// The second half: when the plan changes the text, logs it, backs the file
+// up if asked and saves the new text (through `document`, which may be
+// given the new text). Returns whether the file was changed and written.
+// Throws on any failure, another program having cut the file short since
+// it was loaded included.
+bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
+                const PassPlan& plan);
+
+}  // namespace korv

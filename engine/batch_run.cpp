@@ -154,6 +154,11 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             if (CommitPass(ctx, back_up, path, text, found)) {
                 ++outcome.FilesReplaced;
             }
+            if (ahead && !planned) {
+                // Lets go of a big file now, so that no more than two are
+                // held while the next one is read.
+                document.AssignText(std::string_view());
+            }
         } catch (const std::exception&) {
             ++outcome.FilesFailed;
             ui.ShowMessage("Cannot open file " + path + ".");

@@ -57,7 +57,9 @@ void PassPrefetcher::Start(const std::string& path) {
     }
     pass->path = path;
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        // The pass in hand is never replaced while it is being planned.
+        changed_.wait(lock, [this] { return job_ == nullptr; });
         job_ = std::move(pass);
     }
     changed_.notify_all();

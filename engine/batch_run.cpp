@@ -53,6 +53,26 @@ private:
     std::vector<FileIdentity> files_;
 };
 
+// Runs a function when it goes, however the scope is left.
+template <typename Function>
+class ScopeExit {
+public:
+    explicit ScopeExit(Function& function) : function_(function) {}
+    ~ScopeExit() {
+        try {
+            function_();
+        } catch (...) {
+            // Nothing may leave a destructor; what was left undone is
+            // only a check skipped.
+        }
+    }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Function& function_;
+};
+
 // Whether planning the pass for `path` ahead pays: handing a small file to
 // another thread costs more than it saves.
 bool WorthPlanningAhead(const std::string& path) {
@@ -144,13 +164,19 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             const PassPlan& found = planned ? prepared->plan : plan;
             written.Clear();
             const bool back_up = ui.BackUp();
-            if (next_ahead && found.substitution.Found()) {
-                written.Note(path, true);
-                if (back_up) {
-                    written.Note(path + ".bak", false);
+            // The files this pass may write, named before and after it
+            // writes (a file it creates has no name before).
+            auto note_written = [&] {
+                if (next_ahead && found.substitution.Found()) {
+                    written.Note(path, true);
+                    if (back_up) {
+                        written.Note(path + ".bak", false);
+                    }
+                    written.Note(log.Path(), true);
                 }
-                written.Note(log.Path(), true);
-            }
+            };
+            note_written();
+            const ScopeExit note_again(note_written);
             if (CommitPass(ctx, back_up, path, text, found)) {
                 ++outcome.FilesReplaced;
             }

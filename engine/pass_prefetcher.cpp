@@ -50,17 +50,12 @@ PassPrefetcher::~PassPrefetcher() {
 }
 
 void PassPrefetcher::Start(const std::string& path) {
-    std::unique_ptr<PreparedPass> pass;
-    {
-        std::lock_guard lock(mutex_);
-        pass = spare_ ? std::move(spare_) : std::make_unique<PreparedPass>();
-    }
-    pass->path = path;
     {
         std::unique_lock lock(mutex_);
         // The pass in hand is never replaced while it is being planned.
         changed_.wait(lock, [this] { return job_ == nullptr; });
-        job_ = std::move(pass);
+        job_ = spare_ ? std::move(spare_) : std::make_unique<PreparedPass>();
+        job_->path = path;
     }
     changed_.notify_all();
 }

@@ -47,13 +47,24 @@ void ActivityLog::Open() {
     const bool exists = ::stat(path_.c_str(), &st) == 0;
     bool read = !exists;
     try {
+        bool as_is = false;
         if (exists) {
             TextDocument old_log;
             old_log.LoadFile(path_);
             lines_ = old_log.Lines();
+            as_is = old_log.LoadedAsIs();
             read = true;
         }
         lines_.push_back(started);
+        if (as_is) {
+            // The file already is its lines joined with CR LF: appending
+            // the start-up line gives the bytes a rewrite would, without
+            // writing the whole log again on every start.
+            lines_on_disk_ = lines_.size() - 1;
+            rewrite_needed_ = false;
+            Write();
+            return;
+        }
         // Reading turned any other line breaks into CR LF: write it all.
         WriteWhole();
         return;

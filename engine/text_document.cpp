@@ -80,6 +80,7 @@ void TextDocument::AssignText(std::string_view text) {
     joined_.Swap(spare_);
     mapped_.reset();
     held_nul_ = held_nul;
+    loaded_as_is_ = false;
 }
 
 void TextDocument::LoadFile(const std::string& path) {
@@ -87,7 +88,8 @@ void TextDocument::LoadFile(const std::string& path) {
     // lines; buffers are reused from file to file.
     std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(path, spare_);
     if (!mapped) {
-        if (IsJoinedForm(spare_.View())) {
+        loaded_as_is_ = IsJoinedForm(spare_.View());
+        if (loaded_as_is_) {
             joined_.Swap(spare_);
             held_nul_ = false;
         } else {
@@ -105,6 +107,7 @@ void TextDocument::LoadFile(const std::string& path) {
         throw CannotOpenFile(path, "The file changed while it was read");
     }
     held_nul_ = held_nul;
+    loaded_as_is_ = joined_form;
     if (joined_form) {
         mapped_ = std::move(mapped);  // used in place
         return;

@@ -48,6 +48,9 @@ public:
     // Whether the text last loaded or assigned held a NUL byte, so that
     // everything from it on was dropped.
     [[nodiscard]] bool HeldNul() const { return held_nul_; }
+    // Whether the file last loaded already was in joined form, so that
+    // JoinedText() is its bytes exactly.
+    [[nodiscard]] bool LoadedAsIs() const { return loaded_as_is_; }
 
 private:
     ByteBuffer joined_;
@@ -56,6 +59,7 @@ private:
     // The last buffer given up, kept for the next load to read into.
     ByteBuffer spare_;
     bool held_nul_ = false;
+    bool loaded_as_is_ = false;
 };
 
 }  // namespace korv

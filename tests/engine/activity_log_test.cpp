@@ -84,6 +84,9 @@ struct OldLogCase {
     const char* name;
     std::string bytes;
     std::vector<std::string> lines;
+    // Already its lines joined with CR LF: the start-up line is appended
+    // to the file as it is, which gives the same bytes.
+    bool appended = false;
 };
 
 class OldLogTest : public ::testing::TestWithParam<OldLogCase> {};
@@ -92,8 +95,10 @@ TEST_P(OldLogTest, IsRewrittenWithCrLfAndTheStartLineLast) {
     const OldLogCase& c = GetParam();
     TempDir dir;
     const std::string path = dir.Write("korv.log", c.bytes);
+    const ino_t before = StatOf(path).st_ino;
     ActivityLog log(path, kFormat);
     log.Open();
+    EXPECT_EQ(StatOf(path).st_ino == before, c.appended);
     ASSERT_EQ(log.LogLines().size(), c.lines.size() + 1);
     EXPECT_EQ(std::vector<std::string>(log.LogLines().begin(), log.LogLines().end() - 1), c.lines);
     EXPECT_TRUE(IsLine(log.LogLines().back(), "Application Started"));
@@ -102,9 +107,10 @@ TEST_P(OldLogTest, IsRewrittenWithCrLfAndTheStartLineLast) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, OldLogTest,
-    ::testing::Values(OldLogCase{"Empty", "", {}}, OldLogCase{"Lf", "one\ntwo\n", {"one", "two"}},
+    ::testing::Values(OldLogCase{"Empty", "", {}, true},
+                      OldLogCase{"Lf", "one\ntwo\n", {"one", "two"}},
                       OldLogCase{"Cr", "one\rtwo\r", {"one", "two"}},
-                      OldLogCase{"CrLf", "one\r\ntwo\r\n", {"one", "two"}},
+                      OldLogCase{"CrLf", "one\r\ntwo\r\n", {"one", "two"}, true},
                       OldLogCase{"NoBreakAtTheEnd", "one\r\ntwo", {"one", "two"}},
                       OldLogCase{"LfCr", "one\n\rtwo\n", {"one", "", "two"}},
                       OldLogCase{"Nul", "one\ntwo\0lost\nlost too\n"s, {"one", "two"}},

@@ -73,6 +73,11 @@ private:
     Function& function_;
 };
 
+// The texts as the interface holds them at this moment.
+PassTexts TextsOf(BatchUi& ui) {
+    return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
+}
+
 // Whether planning the pass for `path` ahead pays: handing a small file to
 // another thread costs more than it saves.
 bool WorthPlanningAhead(const std::string& path) {
@@ -123,8 +128,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
     std::optional<PassPrefetcher> ahead;
     WrittenFiles written;
     if (ui.FixedDuringRun()) {
-        ahead.emplace(PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()},
-                      ui.CaseSensitive());
+        ahead.emplace(TextsOf(ui), ui.CaseSensitive());
         if (WorthPlanningAhead(ui.Entry(0))) {
             ahead->Start(ui.Entry(0));
         }
@@ -154,11 +158,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
                 }
             } else {
                 PlanPass(
-                    ctx, path,
-                    [&ui] {
-                        return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
-                    },
-                    document, plan);
+                    ctx, path, [&ui] { return TextsOf(ui); }, document, plan);
             }
             TextDocument& text = planned ? prepared->document : document;
             const PassPlan& found = planned ? prepared->plan : plan;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "file_ops.h"
-#include "text_document.h"
+#include "filename_list.h"
 
 namespace korv::cli {
 
@@ -127,9 +127,7 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
         } else if (name == "--replace-file") {
             options.replacement = NormalizeLineBreaks(ReadWholeFile(value()));
         } else if (name == "-l" || name == "--list") {
-            TextDocument list;
-            list.LoadFile(value());
-            for (std::string& entry : list.Lines()) {
+            for (std::string& entry : LoadFilenameList(value())) {
                 listed.push_back(std::move(entry));
             }
         } else if (name == "-c" || name == "--case-sensitive") {

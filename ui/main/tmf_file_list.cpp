@@ -10,9 +10,9 @@
 #include <QToolButton>
 
 #include "editor_launcher.h"
+#include "filename_list.h"
 #include "main/engine_text.h"
 #include "main/tmf.h"
-#include "text_document.h"
 
 namespace {
 
@@ -118,11 +118,11 @@ void TMF::Loadfilelist1Click() {
     OpenDialog2.FilterIndex = choice.FilterIndex;
     // Read in full first: a file that cannot be read leaves the list as it
     // was.
-    korv::TextDocument document;
-    document.LoadFile(ToStd(PathBytes(choice.Files.first())));
+    const std::vector<std::string> entries =
+        korv::LoadFilenameList(ToStd(PathBytes(choice.Files.first())));
     files_.Clear();
-    for (const std::string& line : document.Lines()) {
-        files_.Append(ToBytes(line));
+    for (const std::string& entry : entries) {
+        files_.Append(ToBytes(entry));
     }
     if (files_.Count() == 0) {
         files_.Append(QByteArray(kPlaceholderEntry));
@@ -138,14 +138,11 @@ void TMF::Savefilelistas1Click() {
     }
     SaveDialog1.FileName = choice.Files.first();
     SaveDialog1.FilterIndex = choice.FilterIndex;
-    std::string text;
+    std::vector<std::string> entries;
     for (const QByteArray& entry : files_.Entries()) {
-        text += ToStd(entry);
-        text += "\r\n";
+        entries.push_back(ToStd(entry));
     }
-    korv::TextDocument document;
-    document.AssignText(std::move(text));
-    document.SaveFile(ToStd(PathBytes(choice.Files.first())));
+    korv::SaveFilenameList(ToStd(PathBytes(choice.Files.first())), entries);
 }
 
 void TMF::ListBox1DblClick() {

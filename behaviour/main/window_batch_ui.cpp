@@ -1,0 +1,85 @@
+#include "main/window_batch_ui.h"
+
+#include "main/main_window.h"
+#include "opt/options_panel.h"
+#include "texts.h"
+
+namespace korv::behaviour {
+
+WindowBatchUi::WindowBatchUi(MainWindow& window)
+    : window_(window),
+      pump_([&time = window.services_.Time] { return time.NowMs(); },
+            [&shell = window.controls_.Shell] { shell.ProcessEvents(); }) {}
+
+bool WindowBatchUi::AskConfirmation(const std::string& text, const std::string& caption) {
+    return window_.services_.Prompts.Ask(text, caption);
+}
+
+void WindowBatchUi::ReportError(const std::string& text, const std::string& caption) {
+    window_.services_.Prompts.Error(text, caption);
+}
+
+void WindowBatchUi::ShowMessage(const std::string& text) {
+    window_.services_.Prompts.Message(text, text::kApplicationTitle);
+}
+
+void WindowBatchUi::SetBusyCursor(bool busy) {
+    if (busy != busy_) {
+        window_.controls_.Shell.SetBusyCursor(busy);
+    }
+    busy_ = busy;
+}
+
+std::int32_t WindowBatchUi::EntryCount() {
+    return window_.files_.Count();
+}
+
+std::string WindowBatchUi::Entry(std::int32_t index) {
+    return window_.files_.Entry(index);
+}
+
+std::int32_t WindowBatchUi::CurrentEntry() {
+    return window_.files_.Current();
+}
+
+void WindowBatchUi::SetCurrentEntry(std::int32_t index) {
+    window_.files_.SetCurrent(index);
+    // Between two files the window gets its turn as well, so a run over
+    // many files in which nothing is found still repaints and can be
+    // closed.
+    pump_.Pump();
+}
+
+std::string WindowBatchUi::FindText() {
+    return window_.controls_.Edit2.Text();
+}
+
+std::string WindowBatchUi::ReplaceText() {
+    return window_.controls_.Edit3.Text();
+}
+
+bool WindowBatchUi::CaseSensitive() {
+    return window_.AF != nullptr && window_.AF->CheckBoxCS.Checked();
+}
+
+bool WindowBatchUi::DynamicVariables() {
+    return window_.AF != nullptr && window_.AF->CheckBoxDV.Checked();
+}
+
+bool WindowBatchUi::BackUp() {
+    return window_.AF != nullptr && window_.AF->CheckBoxBU.Checked();
+}
+
+void WindowBatchUi::PumpEvents() {
+    pump_.Pump();
+}
+
+bool WindowBatchUi::StopRequested() {
+    return window_.close_pending_;
+}
+
+void WindowBatchUi::ShowResults(std::int32_t files_searched, std::int64_t files_replaced) {
+    window_.controls_.Shell.ShowResults(files_searched, files_replaced);
+}
+
+}  // namespace korv::behaviour

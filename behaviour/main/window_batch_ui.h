@@ -1,0 +1,43 @@
+#pragma once
+
+#include "batch_ui.h"
+#include "main/event_pump.h"
+
+namespace korv::behaviour {
+
+class MainWindow;
+
+// What a batch run needs of the main window, read from its controls and the
+// options panel at the moment the run asks.
+class WindowBatchUi final : public korv::BatchUi {
+public:
+    explicit WindowBatchUi(MainWindow& window);
+
+    bool AskConfirmation(const std::string& text, const std::string& caption) override;
+    void ReportError(const std::string& text, const std::string& caption) override;
+    void ShowMessage(const std::string& text) override;
+    void SetBusyCursor(bool busy) override;
+
+    std::int32_t EntryCount() override;
+    std::string Entry(std::int32_t index) override;
+    std::int32_t CurrentEntry() override;
+    void SetCurrentEntry(std::int32_t index) override;
+
+    std::string FindText() override;
+    std::string ReplaceText() override;
+    bool CaseSensitive() override;
+    bool DynamicVariables() override;
+    bool BackUp() override;
+
+    void PumpEvents() override;
+    bool StopRequested() override;
+
+    void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
+
+private:
+    MainWindow& window_;
+    EventPump pump_;
+    bool busy_ = false;
+};
+
+}  // namespace korv::behaviour

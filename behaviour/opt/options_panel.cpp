@@ -1,0 +1,39 @@
+#include "opt/options_panel.h"
+
+#include "executable_dir.h"
+
+namespace korv::behaviour {
+
+OptionsPanel::OptionsPanel(OptionsBoxes boxes, DesktopOpener& desktop)
+    : CheckBoxCS(boxes.CheckBoxCS),
+      CheckBoxBU(boxes.CheckBoxBU),
+      CheckBoxDV(boxes.CheckBoxDV),
+      desktop_(desktop) {}
+
+void OptionsPanel::WriteOption(const char* key, const CheckBox& box) {
+    if (ini_ != nullptr) {
+        ini_->WriteString(kOptionsSection, key, box.Checked() ? kTrue : kFalse);
+    }
+}
+
+void OptionsPanel::CheckBoxDVClick() {
+    WriteOption("DV", CheckBoxDV);
+}
+
+void OptionsPanel::CheckBoxBUClick() {
+    WriteOption("BU", CheckBoxBU);
+}
+
+void OptionsPanel::CheckBoxCSClick() {
+    WriteOption("CS", CheckBoxCS);
+}
+
+void OptionsPanel::Label1Click() noexcept {
+    try {
+        desktop_.Open(korv::BesideExecutable("dv.html"));
+    } catch (...) {
+        // The help page is opened without a word, whatever happens.
+    }
+}
+
+}  // namespace korv::behaviour

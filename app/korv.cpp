@@ -5,12 +5,12 @@
 
 #include "aboutform/program_icon.h"
 #include "editor_launcher.h"
-#include "main/application_title.h"
+#include "main/engine_text.h"
 #include "main/korv_application.h"
 #include "main/tmf.h"
-#include "main/tmf_paths.h"
 #include "opt/taf.h"
 #include "qt_prompter.h"
+#include "texts.h"
 
 int main(int argc, char* argv[]) {
     KorvApplication application(argc, argv);
@@ -19,14 +19,15 @@ int main(int argc, char* argv[]) {
     // The title labels the taskbar button and captions the error box. Only
     // the application name is set: a display name would be appended to the
     // caption of every window and message box.
-    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setApplicationName(ShownText(korv::behaviour::text::kApplicationTitle));
     QApplication::setWindowIcon(ProgramIcon());
     application.SetHintHidePause(10000);
 
     korv::platform::SystemEditorLauncher editor;
     // The main window comes first, which opens the activity log; then the
     // options panel, hidden. The timer and the first show find both.
-    TMF mf(prompter, editor, TmfPaths::BesideExecutable(), application.HintHidePause());
+    TMF mf(prompter, editor, korv::behaviour::TmfPaths::BesideExecutable(),
+           application.HintHidePause());
     TAF af(&mf);
     mf.SetOptionsPanel(&af);
     QObject::connect(&mf, &TMF::Closed, &application, &QCoreApplication::quit);

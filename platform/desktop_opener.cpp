@@ -38,6 +38,11 @@ DesktopOpener*& Current() {
     return current;
 }
 
+class ForwardingOpener final : public DesktopOpener {
+public:
+    void Open(const std::string& target) override { CurrentDesktopOpener().Open(target); }
+};
+
 }  // namespace
 
 QUrl DesktopUrl(const std::string& target) {
@@ -50,12 +55,9 @@ DesktopOpener& CurrentDesktopOpener() {
     return *Current();
 }
 
-void OpenWithDesktop(const std::string& target) noexcept {
-    try {
-        CurrentDesktopOpener().Open(target);
-    } catch (...) {
-        // Opening a document reports nothing, whatever happens.
-    }
+DesktopOpener& DesktopOpenerInUse() {
+    static ForwardingOpener opener;
+    return opener;
 }
 
 ScopedDesktopOpener::ScopedDesktopOpener(DesktopOpener& opener) : previous_(Current()) {

@@ -3,17 +3,11 @@
 #include <QUrl>
 #include <string>
 
+#include "launchers.h"
+
 namespace korv::platform {
 
-// Opens a document or an address (web page, mail link) with the program
-// the desktop associates with it. The outcome is never looked at.
-class DesktopOpener {
-public:
-    virtual ~DesktopOpener() = default;
-    // `target` is an absolute file path or an address such as
-    // "https://..." or "mailto:...".
-    virtual void Open(const std::string& target) = 0;
-};
+using behaviour::DesktopOpener;
 
 // The address the desktop is handed for `target`: a file address for an
 // absolute path (blanks and '#' stay part of the name), else `target` as an
@@ -23,8 +17,8 @@ public:
 // The opener in use: the desktop's own unless a test installed another.
 [[nodiscard]] DesktopOpener& CurrentDesktopOpener();
 
-// Opens `target` through the current opener and swallows every error.
-void OpenWithDesktop(const std::string& target) noexcept;
+// An opener that hands each target to the current opener of the moment.
+[[nodiscard]] DesktopOpener& DesktopOpenerInUse();
 
 // Puts `opener` in place of the current one for its own lifetime, so a
 // test can record what the windows ask the desktop to open.

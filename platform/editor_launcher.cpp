@@ -183,9 +183,9 @@ std::vector<std::string> TextEditorCommand(const std::string& path) {
 
 #endif
 
-void SystemEditorLauncher::OpenInEditor(const QByteArray& path) {
+void SystemEditorLauncher::OpenInEditor(const std::string& path) {
     // The outcome is not looked at: a missing editor reports nothing.
-    StartDetached(TextEditorCommand(path.toStdString()));
+    StartDetached(TextEditorCommand(path));
 }
 
 }  // namespace korv::platform

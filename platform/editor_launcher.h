@@ -1,27 +1,18 @@
 #pragma once
 
-#include <QByteArray>
 #include <string>
 #include <vector>
 
-namespace korv::platform {
+#include "launchers.h"
 
-// Shows a file in the desktop's plain-text editor ("Notepad").
-class EditorLauncher {
-public:
-    virtual ~EditorLauncher() = default;
-    // Starts the editor on `path`, its exact bytes handed over as one
-    // argument. Never waits for the editor; whether it started is not
-    // looked at.
-    virtual void OpenInEditor(const QByteArray& path) = 0;
-};
+namespace korv::platform {
 
 // The editor of the running desktop: NOTEPAD.EXE from the Windows
 // directory on Windows; elsewhere the default application for plain text
 // (text/plain), or the desktop's generic opener when none is set up.
-class SystemEditorLauncher final : public EditorLauncher {
+class SystemEditorLauncher final : public behaviour::EditorLauncher {
 public:
-    void OpenInEditor(const QByteArray& path) override;
+    void OpenInEditor(const std::string& path) override;
 };
 
 // The command line SystemEditorLauncher starts for `path` on a freedesktop

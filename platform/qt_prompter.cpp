@@ -1,6 +1,7 @@
 #include "qt_prompter.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -12,10 +13,22 @@ namespace {
 
 enum class DialogKind { OpenMany, OpenOne, Save };
 
-QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const QString& text,
-                                    const QString& caption, QMessageBox::StandardButtons buttons,
-                                    QWidget* parent) {
-    QMessageBox box(icon, caption, MessageBoxText(text), buttons, parent);
+QString Shown(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ShownFileName(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string PathBytes(const QString& file_name) {
+    return QFile::encodeName(file_name).toStdString();
+}
+
+QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const std::string& text,
+                                    const std::string& caption,
+                                    QMessageBox::StandardButtons buttons, QWidget* parent) {
+    QMessageBox box(icon, Shown(caption), MessageBoxText(Shown(text)), buttons, parent);
     box.setWindowModality(Qt::ApplicationModal);
     if (buttons.testFlag(QMessageBox::No)) {
         // Closing the box is an answer other than Yes.
@@ -36,26 +49,29 @@ FileChoice ShowFileDialog(const FileDialogSpec& request, DialogKind kind) {
                                                      : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = QtNameFilters(request.Filter);
+    const QString filter = Shown(request.Filter);
+    const QStringList filters = QtNameFilters(filter);
     dialog.setNameFilters(filters);
     if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.FilterIndex - 1]);
     }
-    if (!request.DefaultExt.isEmpty()) {
-        dialog.setDefaultSuffix(request.DefaultExt);
+    if (!request.DefaultExt.empty()) {
+        dialog.setDefaultSuffix(Shown(request.DefaultExt));
     }
-    if (!request.FileName.isEmpty()) {
-        dialog.selectFile(request.FileName);
+    if (!request.FileName.empty()) {
+        dialog.selectFile(ShownFileName(request.FileName));
     }
     FileChoice choice;
     choice.FilterIndex = request.FilterIndex;
     if (dialog.exec() != QDialog::Accepted) {
         return choice;
     }
-    choice.Files = dialog.selectedFiles();
+    for (const QString& file : dialog.selectedFiles()) {
+        choice.Files.push_back(PathBytes(file));
+    }
     // With the patterns hidden the dialog reports the description alone.
     const QString selected = dialog.selectedNameFilter();
-    const QStringList descriptions = FilterDescriptions(request.Filter);
+    const QStringList descriptions = FilterDescriptions(filter);
     for (qsizetype i = 0; i < filters.size(); ++i) {
         if (selected == filters[i] || (i < descriptions.size() && selected == descriptions[i])) {
             choice.FilterIndex = static_cast<int>(i) + 1;
@@ -67,16 +83,16 @@ FileChoice ShowFileDialog(const FileDialogSpec& request, DialogKind kind) {
 
 }  // namespace
 
-bool QtPrompter::Ask(const QString& text, const QString& caption) {
+bool QtPrompter::Ask(const std::string& text, const std::string& caption) {
     return ShowBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No,
                    QApplication::activeWindow()) == QMessageBox::Yes;
 }
 
-void QtPrompter::Error(const QString& text, const QString& caption) {
+void QtPrompter::Error(const std::string& text, const std::string& caption) {
     ShowBox(QMessageBox::Critical, text, caption, QMessageBox::Ok, QApplication::activeWindow());
 }
 
-void QtPrompter::Message(const QString& text, const QString& caption) {
+void QtPrompter::Message(const std::string& text, const std::string& caption) {
     // No owner window: the box is centred on the screen.
     ShowBox(QMessageBox::NoIcon, text, caption, QMessageBox::Ok, nullptr);
 }

@@ -4,13 +4,17 @@
 
 namespace korv::platform {
 
+using behaviour::FileChoice;
+using behaviour::FileDialogSpec;
+
 // The program's message boxes and file dialogs on Qt: modal over the
-// active window, in the system's look.
-class QtPrompter final : public Prompter {
+// active window, in the system's look. Texts are decoded from the locale's
+// 8-bit encoding; file names keep their exact bytes.
+class QtPrompter final : public behaviour::Prompter {
 public:
-    bool Ask(const QString& text, const QString& caption) override;
-    void Error(const QString& text, const QString& caption) override;
-    void Message(const QString& text, const QString& caption) override;
+    bool Ask(const std::string& text, const std::string& caption) override;
+    void Error(const std::string& text, const std::string& caption) override;
+    void Message(const std::string& text, const std::string& caption) override;
 
     FileChoice GetOpenFileNames(const FileDialogSpec& dialog) override;
     FileChoice GetOpenFileName(const FileDialogSpec& dialog) override;

@@ -11,7 +11,6 @@
 #include <optional>
 
 #include "batch_run.h"
-#include "main/event_pump.h"
 #include "main_window_harness.h"
 #include "results/trf.h"
 
@@ -73,7 +72,6 @@ private slots:
     void OptionsAreReadFromThePanel();
     void SecondRunCannotStartWhileOneRuns();
     void ClosingDuringARunEndsItAfterTheCurrentFile();
-    void PumpHandlesEventsAtMostOncePerInterval();
 
 private:
     std::unique_ptr<MainWindowHarness> h_;
@@ -340,17 +338,6 @@ void BatchRunWindowTest::ClosingDuringARunEndsItAfterTheCurrentFile() {
     QCOMPARE(h.LogEvents(), (QStringList{QStringLiteral("Application Started"),
                                          "x found in " + Q(first) + " and replaced to y",
                                          QStringLiteral("Application Closed")}));
-}
-
-void BatchRunWindowTest::PumpHandlesEventsAtMostOncePerInterval() {
-    qint64 now = 0;
-    std::vector<qint64> pumped_at;
-    EventPump pump([&now] { return now; }, [&] { pumped_at.push_back(now); }, 15);
-    for (const qint64 t : {100, 101, 114, 115, 116, 129, 130, 500}) {
-        now = t;
-        pump.Pump();
-    }
-    QCOMPARE(pumped_at, (std::vector<qint64>{100, 115, 130, 500}));
 }
 
 QTEST_MAIN(BatchRunWindowTest)

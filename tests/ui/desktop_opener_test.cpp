@@ -49,11 +49,11 @@ void DesktopOpenerTest::RecorderStandsInOnlyWhileItLives() {
     {
         korv::test::DesktopRecorder outer;
         {
-            korv::test::DesktopRecorder inner(true);
-            korv::platform::OpenWithDesktop("/a");
+            korv::test::DesktopRecorder inner;
+            korv::platform::DesktopOpenerInUse().Open("/a");
             QCOMPARE(inner.opened, std::vector<std::string>{"/a"});
         }
-        korv::platform::OpenWithDesktop("/b");
+        korv::platform::DesktopOpenerInUse().Open("/b");
         QCOMPARE(outer.opened, std::vector<std::string>{"/b"});
     }
     QCOMPARE(&korv::platform::CurrentDesktopOpener(), system);

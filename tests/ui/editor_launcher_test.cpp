@@ -190,7 +190,7 @@ void EditorLauncherTest::ThePathReachesTheEditorAsOneArgument() {
               "[Default Applications]\ntext/plain=editor.desktop\n");
     const std::string path = desktop.dir.File("my files; $HOME `x` \xe9.txt");
     korv::platform::SystemEditorLauncher launcher;
-    launcher.OpenInEditor(QByteArray::fromStdString(path));
+    launcher.OpenInEditor(path);
     const std::string out = desktop.dir.File("editor.out");
     QTRY_VERIFY(korv::test::FileExists(out));
     QCOMPARE(ReadFile(out), path + "\n");

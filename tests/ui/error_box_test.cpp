@@ -37,33 +37,9 @@ class ErrorBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void FullStopIsAddedAfterCharactersSortingAfterIt_data();
-    void FullStopIsAddedAfterCharactersSortingAfterIt();
     void MessageLoopShowsWhatEscapesAHandler();
     void PostedEventsFailToo();
 };
-
-void ErrorBoxTest::FullStopIsAddedAfterCharactersSortingAfterIt_data() {
-    QTest::addColumn<QByteArray>("message");
-    QTest::addColumn<QByteArray>("shown");
-    QTest::newRow("letter") << QByteArray("Cannot open file") << QByteArray("Cannot open file.");
-    QTest::newRow("full stop") << QByteArray("Done.") << QByteArray("Done.");
-    QTest::newRow("closing parenthesis")
-        << QByteArray("List index out of bounds (0)") << QByteArray("List index out of bounds (0)");
-    QTest::newRow("exclamation mark") << QByteArray("Stop!") << QByteArray("Stop!");
-    QTest::newRow("hyphen sorts before") << QByteArray("a-") << QByteArray("a-");
-    QTest::newRow("slash sorts after") << QByteArray("C:/") << QByteArray("C:/.");
-    QTest::newRow("digit") << QByteArray("Error 5") << QByteArray("Error 5.");
-    QTest::newRow("quotation mark") << QByteArray("file \"a\"") << QByteArray("file \"a\"");
-    QTest::newRow("byte above 127") << QByteArray("caf\xe9") << QByteArray("caf\xe9.");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-}
-
-void ErrorBoxTest::FullStopIsAddedAfterCharactersSortingAfterIt() {
-    QFETCH(QByteArray, message);
-    QFETCH(QByteArray, shown);
-    QCOMPARE(QByteArray::fromStdString(ErrorBoxText(message.toStdString())), shown);
-}
 
 void ErrorBoxTest::MessageLoopShowsWhatEscapesAHandler() {
     auto* app = static_cast<KorvApplication*>(QCoreApplication::instance());

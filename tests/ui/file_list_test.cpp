@@ -11,7 +11,6 @@
 #include <QToolTip>
 #include <QtTest>
 
-#include "main/prefix_search.h"
 #include "main_window_harness.h"
 
 using korv::test::MainWindowHarness;
@@ -84,7 +83,6 @@ private slots:
     void DoubleClickOpensTheEntryInTheEditor();
     void HintShowsTheCurrentEntryWhereverTheMouseIs();
     void TypingFindsAnEntryByItsBeginning();
-    void PrefixTypingStartsAfreshAfterAPause();
     void AListWithNoEntriesAtAll();
     void EntriesAreOneLine13PixelsHighWithAmpersandsAsTyped();
 
@@ -132,7 +130,7 @@ void FileListTest::AddingByDialogAppendsAndRemembersTheFirstFile() {
     QCOMPARE(h.mf->Files().Current(), 0);
     const auto dialogs = h.prompter.Of(Kind::OpenMany);
     QCOMPARE(dialogs[1].dialog.FileName, Q(a));
-    QCOMPARE(h.mf->OpenDialog1.FileName, Q(c));
+    QCOMPARE(Q(h.mf->Behaviour().OpenDialog1.FileName), Q(c));
 }
 
 void FileListTest::CancellingTheDialogChangesNothing() {
@@ -446,22 +444,6 @@ void FileListTest::TypingFindsAnEntryByItsBeginning() {
     QTest::keyClicks(list, QStringLiteral("/X/AL"));
     QCOMPARE(SelectedRows(list), QList<int>{1});
     QCOMPARE(h.mf->Files().Current(), 1);
-}
-
-void FileListTest::PrefixTypingStartsAfreshAfterAPause() {
-    PrefixTyping typing;
-    QCOMPARE(typing.Type(QLatin1Char('a'), 1000), QStringLiteral("a"));
-    QCOMPARE(typing.Type(QLatin1Char('l'), 1499), QStringLiteral("al"));
-    QCOMPARE(typing.Backspace(1600), QStringLiteral("a"));
-    QCOMPARE(typing.Type(QLatin1Char('b'), 2099), QStringLiteral("ab"));
-    // 500 ms or more since the last key: a new text.
-    QCOMPARE(typing.Type(QLatin1Char('c'), 2599), QStringLiteral("c"));
-
-    const QStringList entries{"beta", "Alpha", "alpine"};
-    QCOMPARE(FindPrefix(entries, QStringLiteral("AL")), 1);
-    QCOMPARE(FindPrefix(entries, QStringLiteral("alpi")), 2);
-    QCOMPARE(FindPrefix(entries, QStringLiteral("gamma")), -1);
-    QCOMPARE(FindPrefix(entries, QString()), -1);
 }
 
 void FileListTest::AListWithNoEntriesAtAll() {

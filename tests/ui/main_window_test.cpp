@@ -19,7 +19,6 @@
 #include "aboutform/tabout.h"
 #include "look/fonts.h"
 #include "look/glyphs.h"
-#include "main/docking.h"
 #include "main_window_harness.h"
 
 using korv::test::FileExists;
@@ -40,8 +39,6 @@ private slots:
     void GlyphsAreDrawnOnATransparentBackground();
     void GlyphButtonsOpenTheirMenusAtTheMouse();
     void Button4ShowsAndHidesThePanel();
-    void DockingArithmetic_data();
-    void DockingArithmetic();
     void TimerKeepsThePanelDocked();
     void VersionHistoryOpensInTheEditor();
     void AboutShowsAFreshBoxEachTime();
@@ -63,7 +60,7 @@ void MainWindowTest::StartsCentredWithOnlyThePlaceholder() {
     QCOMPARE(mf.Button4->text(), QStringLiteral("Show Advanced &Options >>>>>"));
     QCOMPARE(h.LogEvents(), QStringList{QStringLiteral("Application Started")});
     // Reading the settings of a fresh start creates no file.
-    QVERIFY(mf.IniFile != nullptr);
+    QVERIFY(mf.Behaviour().IniFile != nullptr);
     QVERIFY(!FileExists(h.paths.Settings));
     QCOMPARE(h.prompter.Calls().size(), std::size_t{0});
 
@@ -175,14 +172,14 @@ void MainWindowTest::MenusCarryTheirItems() {
 
 void MainWindowTest::DialogsAreSetUpForTheirUse() {
     MainWindowHarness h;
-    TMF& mf = *h.mf;
-    QCOMPARE(mf.OpenDialog1.Filter, QStringLiteral("All Files (*.*)|*.*"));
-    QVERIFY(mf.OpenDialog1.FileName.isEmpty());
+    const korv::behaviour::MainWindow& mf = h.mf->Behaviour();
+    QCOMPARE(QString::fromStdString(mf.OpenDialog1.Filter), QStringLiteral("All Files (*.*)|*.*"));
+    QVERIFY(mf.OpenDialog1.FileName.empty());
     const QString lists = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    QCOMPARE(mf.OpenDialog2.Filter, lists);
+    QCOMPARE(QString::fromStdString(mf.OpenDialog2.Filter), lists);
     QCOMPARE(mf.OpenDialog2.FilterIndex, 1);
-    QCOMPARE(mf.SaveDialog1.Filter, lists);
-    QCOMPARE(mf.SaveDialog1.DefaultExt, QStringLiteral("list"));
+    QCOMPARE(QString::fromStdString(mf.SaveDialog1.Filter), lists);
+    QCOMPARE(QString::fromStdString(mf.SaveDialog1.DefaultExt), QStringLiteral("list"));
 }
 
 void MainWindowTest::FontsFallBackToTheirKind() {
@@ -268,32 +265,6 @@ void MainWindowTest::Button4ShowsAndHidesThePanel() {
     QTest::mouseClick(mf.Button4, Qt::LeftButton);
     QVERIFY(!h.af->isVisible());
     QCOMPARE(mf.Button4->text(), QStringLiteral("Show Advanced &Options >>>>>"));
-}
-
-void MainWindowTest::DockingArithmetic_data() {
-    QTest::addColumn<int>("main_left");
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<int>("want_main_left");
-    QTest::addColumn<int>("want_panel_left");
-    // Screen 1024 wide, main window 279 wide at top 100, panel 181 wide.
-    QTest::newRow("shown, sticking out") << 600 << true << 564 << 843;
-    QTest::newRow("shown, just fitting") << 564 << true << 564 << 843;
-    QTest::newRow("shown, one pixel too far") << 565 << true << 564 << 843;
-    QTest::newRow("hidden, never pushes") << 600 << false << 600 << 879;
-    QTest::newRow("shown, room enough") << 100 << true << 100 << 379;
-    QTest::newRow("shown, screen too narrow") << 0 << true << 0 << 279;
-}
-
-void MainWindowTest::DockingArithmetic() {
-    QFETCH(int, main_left);
-    QFETCH(bool, visible);
-    QFETCH(int, want_main_left);
-    QFETCH(int, want_panel_left);
-    const DockPlacement placement = DockPanel(1024, QPoint(main_left, 100), 279, 181, visible);
-    QCOMPARE(placement.MainLeft, want_main_left);
-    QCOMPARE(placement.PanelPos, QPoint(want_panel_left, 291));
-    // A screen narrower than both windows pushes the main window off it.
-    QCOMPARE(DockPanel(400, QPoint(50, 0), 279, 181, true).MainLeft, -60);
 }
 
 void MainWindowTest::TimerKeepsThePanelDocked() {

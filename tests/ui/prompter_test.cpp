@@ -10,11 +10,20 @@
 #include "qt_prompter.h"
 #include "temp_dir.h"
 
-using korv::platform::FileDialogSpec;
+using korv::behaviour::FileDialogSpec;
 using korv::platform::QtPrompter;
 using korv::test::WhenModalOpens;
 
 namespace {
+
+// The files chosen, as the dialog names them.
+QStringList Names(const korv::behaviour::FileChoice& choice) {
+    QStringList names;
+    for (const std::string& file : choice.Files) {
+        names << QString::fromStdString(file);
+    }
+    return names;
+}
 
 struct BoxSeen {
     QString title;
@@ -89,9 +98,7 @@ void PrompterTest::AskIsAnsweredOnlyByYes() {
     QtPrompter prompter;
     auto seen =
         AnswerBox(answer < 0 ? std::nullopt : std::optional(QMessageBox::StandardButton(answer)));
-    QCOMPARE(prompter.Ask(QStringLiteral("First sentence.\rSecond sentence."),
-                          QStringLiteral("Confirmation")),
-             yes);
+    QCOMPARE(prompter.Ask("First sentence.\rSecond sentence.", "Confirmation"), yes);
     QCOMPARE(seen->title, QStringLiteral("Confirmation"));
     QCOMPARE(seen->text, QStringLiteral("First sentence.\nSecond sentence."));
     QCOMPARE(seen->icon, QMessageBox::Question);
@@ -103,13 +110,13 @@ void PrompterTest::AskIsAnsweredOnlyByYes() {
 void PrompterTest::ErrorAndMessageHaveOneButton() {
     QtPrompter prompter;
     auto error = AnswerBox(QMessageBox::Ok);
-    prompter.Error(QStringLiteral("Find text can't be blank!"), QStringLiteral("Error"));
+    prompter.Error("Find text can't be blank!", "Error");
     QCOMPARE(error->title, QStringLiteral("Error"));
     QCOMPARE(error->icon, QMessageBox::Critical);
     QCOMPARE(error->buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
 
     auto message = AnswerBox(QMessageBox::Ok);
-    prompter.Message(QStringLiteral("Cannot open file /a.txt."), QStringLiteral("Korvane"));
+    prompter.Message("Cannot open file /a.txt.", "Korvane");
     QCOMPARE(message->title, QStringLiteral("Korvane"));
     QCOMPARE(message->text, QStringLiteral("Cannot open file /a.txt."));
     QCOMPARE(message->icon, QMessageBox::NoIcon);
@@ -122,9 +129,9 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     const QString b = QString::fromStdString(dir.Write("b", "b"));
     QtPrompter prompter;
     FileDialogSpec dialog;
-    dialog.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
+    dialog.Filter = "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
     dialog.FilterIndex = 2;
-    dialog.FileName = a;
+    dialog.FileName = a.toStdString();
     QStringList filters;
     QString selected_filter;
     QStringList preselected;
@@ -146,7 +153,7 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     QCOMPARE(preselected, QStringList{a});
     QVERIFY(details_hidden);
     QCOMPARE(mode, QFileDialog::ExistingFiles);
-    QCOMPARE(choice.Files, (QStringList{a, b}));
+    QCOMPARE(Names(choice), (QStringList{a, b}));
     QCOMPARE(choice.FilterIndex, 2);
 
     // The filter chosen is reported back.
@@ -156,7 +163,7 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
         static_cast<QDialog*>(dialog)->accept();
     });
     const auto one = prompter.GetOpenFileName(dialog);
-    QCOMPARE(one.Files, QStringList{a});
+    QCOMPARE(Names(one), QStringList{a});
     QCOMPARE(one.FilterIndex, 1);
 
     WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
@@ -168,22 +175,22 @@ void PrompterTest::SaveDialogAddsTheDefaultExtensionAndNeverAsks() {
     dir.Write("old.list", "old");
     QtPrompter prompter;
     FileDialogSpec dialog;
-    dialog.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    dialog.DefaultExt = QStringLiteral("list");
+    dialog.Filter = "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
+    dialog.DefaultExt = "list";
     const QString folder = QString::fromStdString(dir.Path());
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
         dialog->selectFile(QStringLiteral("new"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(prompter.GetSaveFileName(dialog).Files, QStringList{folder + "/new.list"});
+    QCOMPARE(Names(prompter.GetSaveFileName(dialog)), QStringList{folder + "/new.list"});
     // An existing file is chosen without a question.
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
         dialog->selectFile(QStringLiteral("old.list"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(prompter.GetSaveFileName(dialog).Files, QStringList{folder + "/old.list"});
+    QCOMPARE(Names(prompter.GetSaveFileName(dialog)), QStringList{folder + "/old.list"});
 }
 
 QTEST_MAIN(PrompterTest)

@@ -9,17 +9,20 @@
 #include <QScreen>
 
 #include "aboutform/check_glyph.h"
-#include "aboutform/link_look.h"
 #include "aboutform/maker.h"
 #include "aboutform/program_icon.h"
 #include "desktop_opener.h"
 #include "look/fonts.h"
+#include "main/engine_text.h"
+#include "texts.h"
+
+namespace text = korv::behaviour::text;
 
 TAbout::TAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About Korvane"));
+    setWindowTitle(ShownText(text::kAboutCaption));
     setModal(true);
     setFont(FormFont());
     setFixedSize(234, 161);
@@ -27,7 +30,7 @@ TAbout::TAbout(QWidget* parent)
     installEventFilter(this);
 
     // The OK button comes first so that it is first in the tab order.
-    BitBtn1 = new QPushButton(CheckGlyph(), QStringLiteral("&OK"), this);
+    BitBtn1 = new QPushButton(CheckGlyph(), ShownText(text::kOk), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(55, 128, 106, 25);
     BitBtn1->setIconSize(QSize(18, 18));
@@ -45,20 +48,23 @@ TAbout::TAbout(QWidget* parent)
     Image1->setGeometry(11, 11, 32, 32);
     Image1->setScaledContents(false);
 
-    Label1 = AddLabel("Label1", QString::fromLatin1(korv::maker::kName), 55, 8);
-    Label2 = AddLabel("Label2", QString::fromLatin1(korv::maker::kProgram), 55, 24);
-    Label4 = AddLabel("Label4", QStringLiteral("Web Site:"), 55, 64);
-    Label5 = AddLabel("Label5", QString::fromLatin1(korv::maker::kWebHost), 108, 64);
-    Label6 = AddLabel("Label6", QStringLiteral("E-mail:"), 55, 80);
-    Label7 = AddLabel("Label7", QString::fromLatin1(korv::maker::kEmail), 108, 80);
-    Label8 = AddLabel("Label8", QStringLiteral("See license.txt for distribution"), 55, 104);
+    Label1 = AddLabel("Label1", korv::maker::kName, 55, 8);
+    Label2 = AddLabel("Label2", korv::maker::kProgram, 55, 24);
+    Label4 = AddLabel("Label4", text::kWebSiteLabel, 55, 64);
+    Label5 = AddLabel("Label5", korv::maker::kWebHost, 108, 64);
+    Label6 = AddLabel("Label6", text::kEmailLabel, 55, 80);
+    Label7 = AddLabel("Label7", korv::maker::kEmail, 108, 80);
+    Label8 = AddLabel("Label8", text::kLicence, 55, 104);
 
     for (QLabel* link : {Label5, Label7}) {
         link->setCursor(Qt::PointingHandCursor);
-        SetLinkLook(link, LinkLook::kPlain);
     }
-    Label5->setToolTip(QString::fromLatin1(korv::maker::kWebAddress));
-    Label7->setToolTip(QStringLiteral("Mailto ") + QString::fromLatin1(korv::maker::kEmail));
+    Label5->setToolTip(ShownText(korv::behaviour::WebLinkHint()));
+    Label7->setToolTip(ShownText(korv::behaviour::MailLinkHint()));
+    web_link_ = std::make_unique<QtStyledLabel>(Label5);
+    mail_link_ = std::make_unique<QtStyledLabel>(Label7);
+    behaviour_ = std::make_unique<korv::behaviour::AboutBox>(*web_link_, *mail_link_,
+                                                             korv::platform::DesktopOpenerInUse());
 
     // Moves over these run a handler. The bevel and Label8 have none: with
     // no mouse tracking, a move over them goes nowhere, not even to the box.
@@ -72,8 +78,10 @@ TAbout::TAbout(QWidget* parent)
     FormCreate();
 }
 
-QLabel* TAbout::AddLabel(const char* name, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, this);
+TAbout::~TAbout() = default;
+
+QLabel* TAbout::AddLabel(const char* name, const char* caption, int left, int top) {
+    auto* label = new QLabel(ShownText(caption), this);
     label->setObjectName(QString::fromLatin1(name));
     label->move(left, top);
     label->adjustSize();
@@ -85,37 +93,14 @@ void TAbout::FormCreate() {
     Image1->setPixmap(icon.isNull() ? ProgramIconPixmap() : icon.pixmap(32, 32));
 }
 
-void TAbout::FormMouseMove() {
-    SetLinkLook(Label5, LinkLook::kPlain);
-    SetLinkLook(Label7, LinkLook::kPlain);
-}
-
-void TAbout::Label5MouseMove() {
-    SetLinkLook(Label5, LinkLook::kLit);
-    SetLinkLook(Label7, LinkLook::kPlain);
-}
-
-void TAbout::Label7MouseMove() {
-    SetLinkLook(Label7, LinkLook::kLit);
-    SetLinkLook(Label5, LinkLook::kPlain);
-}
-
-void TAbout::Label5Click() {
-    korv::platform::OpenWithDesktop(korv::maker::kWebAddress);
-}
-
-void TAbout::Label7Click() {
-    korv::platform::OpenWithDesktop(std::string("mailto:") + korv::maker::kEmail);
-}
-
 bool TAbout::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
         if (watched == Label5) {
-            Label5MouseMove();
+            behaviour_->Label5MouseMove();
         } else if (watched == Label7) {
-            Label7MouseMove();
+            behaviour_->Label7MouseMove();
         } else {
-            FormMouseMove();
+            behaviour_->FormMouseMove();
         }
         // Handled here: a move a child ignored would reach the box as well.
         return watched != this;
@@ -125,7 +110,7 @@ bool TAbout::eventFilter(QObject* watched, QEvent* event) {
         auto* label = static_cast<QLabel*>(watched);
         if (mouse->button() == Qt::LeftButton &&
             label->rect().contains(mouse->position().toPoint())) {
-            watched == Label5 ? Label5Click() : Label7Click();
+            watched == Label5 ? behaviour_->Label5Click() : behaviour_->Label7Click();
             return true;
         }
     }

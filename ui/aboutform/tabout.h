@@ -1,17 +1,23 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
+
+#include "aboutform/about_box.h"
+#include "controls/qt_controls.h"
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-// The about box, created for each use and freed when it closes.
+// The about box, created for each use and freed when it closes. What it
+// does is korv::behaviour::AboutBox's.
 class TAbout : public QDialog {
     Q_OBJECT
 
 public:
     explicit TAbout(QWidget* parent = nullptr);
+    ~TAbout() override;
 
     QFrame* Bevel1 = nullptr;
     QLabel* Image1 = nullptr;
@@ -25,11 +31,6 @@ public:
     QPushButton* BitBtn1 = nullptr;
 
     void FormCreate();
-    void FormMouseMove();
-    void Label5MouseMove();
-    void Label7MouseMove();
-    void Label5Click();
-    void Label7Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,5 +38,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* AddLabel(const char* name, const QString& text, int left, int top);
+    QLabel* AddLabel(const char* name, const char* caption, int left, int top);
+
+    std::unique_ptr<QtStyledLabel> web_link_;
+    std::unique_ptr<QtStyledLabel> mail_link_;
+    std::unique_ptr<korv::behaviour::AboutBox> behaviour_;
 };

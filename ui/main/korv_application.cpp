@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "main/error_box.h"
+#include "texts.h"
 
 KorvApplication::KorvApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -12,14 +13,14 @@ bool KorvApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (...) {
         if (prompter_ != nullptr) {
-            ShowErrorBoxForCurrentException(*prompter_);
+            korv::behaviour::ShowErrorBoxForCurrentException(*prompter_);
         } else {
             try {
                 throw;
             } catch (const std::exception& error) {
-                std::fprintf(stderr, "%s\n", ErrorBoxText(error.what()).c_str());
+                std::fprintf(stderr, "%s\n", korv::behaviour::ErrorBoxText(error.what()).c_str());
             } catch (...) {
-                std::fprintf(stderr, "Unknown error\n");
+                std::fprintf(stderr, "%s\n", korv::behaviour::text::kUnknownError);
             }
         }
         return true;

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace korv::platform {
+namespace korv::behaviour {
 class Prompter;
 }
 
@@ -16,7 +16,7 @@ public:
 
     // Where the error box is shown; without one an escaping error is only
     // written to the standard error stream.
-    void SetPrompter(korv::platform::Prompter* prompter) { prompter_ = prompter; }
+    void SetPrompter(korv::behaviour::Prompter* prompter) { prompter_ = prompter; }
 
     // How long a hint stays visible, in milliseconds.
     void SetHintHidePause(int milliseconds) { hint_hide_pause_ = milliseconds; }
@@ -25,6 +25,6 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    korv::platform::Prompter* prompter_ = nullptr;
+    korv::behaviour::Prompter* prompter_ = nullptr;
     int hint_hide_pause_ = 2500;
 };

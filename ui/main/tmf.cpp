@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,15 +25,20 @@
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "aboutform/program_icon.h"
-#include "activity_log.h"
+#include "ini_file.h"
 #include "look/fonts.h"
 #include "look/glyphs.h"
-#include "main/application_title.h"
 #include "main/engine_text.h"
 #include "main/error_box.h"
 #include "main/file_list_delegate.h"
+#include "opt/taf.h"
+#include "texts.h"
+
+namespace text = korv::behaviour::text;
 
 namespace {
 
@@ -81,23 +87,17 @@ QLabel* Caption(QWidget* parent, const char* name, const QString& text, QRect ge
 
 }  // namespace
 
-template <typename Handler>
-void TMF::Guarded(Handler&& handler) {
-    RunReportingErrors(prompter_, std::forward<Handler>(handler));
-}
-
-TMF::TMF(korv::platform::Prompter& prompter, korv::platform::EditorLauncher& editor, TmfPaths paths,
-         int hint_hide_pause_ms, QWidget* parent)
+TMF::TMF(korv::behaviour::Prompter& prompter, korv::behaviour::EditorLauncher& editor,
+         korv::behaviour::TmfPaths paths, int hint_hide_pause_ms, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter),
       editor_(editor),
-      paths_(std::move(paths)),
       hint_hide_pause_ms_(hint_hide_pause_ms),
-      files_(nullptr) {
+      frame_(this) {
     setObjectName(QStringLiteral("MF"));
-    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    setWindowTitle(ShownText(text::kApplicationTitle));
     setWindowIcon(ProgramIcon());
     setFont(FormFont());
     // Files dropped from the file manager arrive as WMDropFiles.
@@ -105,6 +105,22 @@ TMF::TMF(korv::platform::Prompter& prompter, korv::platform::EditorLauncher& edi
 
     BuildControls();
     BuildMenus();
+    list_box_ = std::make_unique<QtListBox>(ListBox1);
+    run_button_ = std::make_unique<QtEnabled>(Button);
+    delete_button_ = std::make_unique<QtEnabled>(SpeedButton2);
+    options_button_ = std::make_unique<QtCaption>(Button4);
+    find_memo_ = std::make_unique<QtMemo>(Edit2);
+    replace_memo_ = std::make_unique<QtMemo>(Edit3);
+    behaviour_ = std::make_unique<korv::behaviour::MainWindow>(
+        korv::behaviour::MainWindowControls{*list_box_, *delete_button_, *options_button_,
+                                            *find_memo_, *replace_memo_, *run_button_, frame_,
+                                            *this},
+        korv::behaviour::MainWindowServices{prompter_, editor_, clock_,
+                                            [](const std::string& path) {
+                                                return std::make_unique<korv::platform::IniFile>(
+                                                    path);
+                                            }},
+        std::move(paths));
     ConnectHandlers();
     // Client area of fixed size below the menu bar; the window cannot be
     // resized.
@@ -112,20 +128,29 @@ TMF::TMF(korv::platform::Prompter& prompter, korv::platform::EditorLauncher& edi
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(kTimerIntervalMs);
-    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::primaryScreen() != nullptr) {
+            Guarded([this] { behaviour_->Timer1Timer(); });
+        }
+    });
     Timer1->start();
 
-    Guarded([this] { FormCreate(); });
+    Guarded([this] { behaviour_->FormCreate(); });
 }
 
 TMF::~TMF() = default;
+
+void TMF::SetOptionsPanel(TAF* panel) {
+    behaviour_->SetOptionsPanel(panel != nullptr ? &panel->Behaviour() : nullptr,
+                                panel != nullptr ? &panel->Frame() : nullptr);
+}
 
 void TMF::BuildControls() {
     auto* client = Named(new QWidget(this), "ClientArea");
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Files"), client), "GroupBox1");
+    GroupBox1 = Named(new QGroupBox(ShownText(text::kFilesGroup), client), "GroupBox1");
     GroupBox1->setGeometry(0, 0, kClientWidth, 177);
 
     ListBox1 = Named(new QListWidget(GroupBox1), "ListBox1");
@@ -145,22 +170,20 @@ void TMF::BuildControls() {
     ListBox1->viewport()->setMouseTracking(true);
     ListBox1->installEventFilter(this);
     ListBox1->viewport()->installEventFilter(this);
-    files_ = FileList(ListBox1);
 
     SpeedButton1 = GlyphButton(GroupBox1, "SpeedButton1", PlusGlyph(), {8, 148, 25, 22});
     SpeedButton2 = GlyphButton(GroupBox1, "SpeedButton2", MinusGlyph(), {40, 148, 25, 22});
 
-    Button4 =
-        Named(new QPushButton(QStringLiteral("Show Advanced &Options >>>>>"), client), "Button4");
+    Button4 = Named(new QPushButton(ShownText(text::kShowOptions), client), "Button4");
     Button4->setGeometry(8, 181, 256, 18);
     Button4->setAutoDefault(false);
 
-    Label3 = Caption(client, "Label3", QStringLiteral("Find:"), {8, 202, 23, 13});
+    Label3 = Caption(client, "Label3", ShownText(text::kFindLabel), {8, 202, 23, 13});
     Edit2 = Memo(client, "Edit2", {72, 202, 192, 50});
-    Label4 = Caption(client, "Label4", QStringLiteral("Replace to:"), {8, 256, 55, 13});
+    Label4 = Caption(client, "Label4", ShownText(text::kReplaceLabel), {8, 256, 55, 13});
     Edit3 = Memo(client, "Edit3", {72, 256, 192, 50});
 
-    Button = Named(new QPushButton(QStringLiteral("Replace All &Now"), client), "Button");
+    Button = Named(new QPushButton(ShownText(text::kRunButton), client), "Button");
     Button->setGeometry(72, 310, 111, 25);
     QFont bold = FormFont();
     bold.setBold(true);
@@ -173,61 +196,53 @@ void TMF::BuildControls() {
     setTabOrder(Button4, Edit2);
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, Button);
-
-    OpenDialog1.Filter = QStringLiteral("All Files (*.*)|*.*");
-    OpenDialog2.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    SaveDialog1.Filter = QStringLiteral("Filename Lists (*.list)|*.list|All Files (*.*)|*.*");
-    SaveDialog1.DefaultExt = QStringLiteral("list");
 }
 
 void TMF::BuildMenus() {
     MainMenu1 = Named(new QMenuBar(this), "MainMenu1");
     setMenuBar(MainMenu1);
-    Help1 = Named(MainMenu1->addMenu(QStringLiteral("Help")), "Help1");
-    VersionHistory1 = Named(Help1->addAction(QStringLiteral("Version History")), "VersionHistory1");
-    About1 = Named(Help1->addAction(QStringLiteral("About...")), "About1");
+    Help1 = Named(MainMenu1->addMenu(ShownText(text::kHelpMenu)), "Help1");
+    VersionHistory1 =
+        Named(Help1->addAction(ShownText(text::kVersionHistoryItem)), "VersionHistory1");
+    About1 = Named(Help1->addAction(ShownText(text::kAboutItem)), "About1");
 
     PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
-    Loadfilelist1 =
-        Named(PopupMenu1->addAction(QStringLiteral("Load filename list...")), "Loadfilelist1");
+    Loadfilelist1 = Named(PopupMenu1->addAction(ShownText(text::kLoadListItem)), "Loadfilelist1");
     Savefilelistas1 =
-        Named(PopupMenu1->addAction(QStringLiteral("Save filename list as...")), "Savefilelistas1");
+        Named(PopupMenu1->addAction(ShownText(text::kSaveListItem)), "Savefilelistas1");
 
     PopupMenu2 = Named(new QMenu(this), "PopupMenu2");
-    Files1 = Named(PopupMenu2->addAction(QStringLiteral("Add File(s)...")), "Files1");
+    Files1 = Named(PopupMenu2->addAction(ShownText(text::kAddFilesItem)), "Files1");
 
     PopupMenu3 = Named(new QMenu(this), "PopupMenu3");
     // The Del shortcut is only shown beside the item; the Delete key is the
     // list's own (ListBox1KeyDown).
-    Deleteselected1 =
-        Named(PopupMenu3->addAction(QStringLiteral("Delete Selected...\tDel")), "Deleteselected1");
-    Deleteall1 = Named(PopupMenu3->addAction(QStringLiteral("Delete All...")), "Deleteall1");
+    Deleteselected1 = Named(PopupMenu3->addAction(ShownText(std::string(text::kDeleteSelectedItem) +
+                                                            '\t' + text::kDeleteSelectedShortcut)),
+                            "Deleteselected1");
+    Deleteall1 = Named(PopupMenu3->addAction(ShownText(text::kDeleteAllItem)), "Deleteall1");
 }
 
 void TMF::ConnectHandlers() {
-    const auto on = [this](auto* sender, auto signal, void (TMF::*handler)()) {
+    using korv::behaviour::MainWindow;
+    const auto on = [this](auto* sender, auto signal, void (MainWindow::*handler)()) {
         connect(sender, signal, this,
-                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { Guarded([this, handler] { (behaviour_.get()->*handler)(); }); });
     };
-    on(Button, &QPushButton::clicked, &TMF::ButtonClick);
-    on(Button4, &QPushButton::clicked, &TMF::Button4Click);
-    on(SpeedButton1, &QToolButton::clicked, &TMF::SpeedButton1Click);
-    on(SpeedButton2, &QToolButton::clicked, &TMF::SpeedButton2Click);
-    on(VersionHistory1, &QAction::triggered, &TMF::VersionHistory1Click);
-    on(About1, &QAction::triggered, &TMF::About1Click);
-    on(Loadfilelist1, &QAction::triggered, &TMF::Loadfilelist1Click);
-    on(Savefilelistas1, &QAction::triggered, &TMF::Savefilelistas1Click);
-    on(Files1, &QAction::triggered, &TMF::Files1Click);
-    on(Deleteselected1, &QAction::triggered, &TMF::Deleteselected1Click);
-    on(Deleteall1, &QAction::triggered, &TMF::Deleteall1Click);
+    on(Button, &QPushButton::clicked, &MainWindow::ButtonClick);
+    on(Button4, &QPushButton::clicked, &MainWindow::Button4Click);
+    on(VersionHistory1, &QAction::triggered, &MainWindow::VersionHistory1Click);
+    on(Loadfilelist1, &QAction::triggered, &MainWindow::Loadfilelist1Click);
+    on(Savefilelistas1, &QAction::triggered, &MainWindow::Savefilelistas1Click);
+    on(Files1, &QAction::triggered, &MainWindow::Files1Click);
+    on(Deleteselected1, &QAction::triggered, &MainWindow::Deleteselected1Click);
+    on(Deleteall1, &QAction::triggered, &MainWindow::Deleteall1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TMF::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TMF::SpeedButton2Click);
+    connect(About1, &QAction::triggered, this, [this] { Guarded([this] { About1Click(); }); });
     connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(pos));
     });
-}
-
-void TMF::SetRunButtons(bool enabled) {
-    Button->setEnabled(enabled);
-    SpeedButton2->setEnabled(enabled);
 }
 
 void TMF::showEvent(QShowEvent* event) {
@@ -243,19 +258,18 @@ void TMF::showEvent(QShowEvent* event) {
         move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
     }
     // An error cuts the handler short; the window is shown all the same.
-    Guarded([this] { FormShow(); });
+    Guarded([this] { behaviour_->FormShow(); });
 }
 
 void TMF::closeEvent(QCloseEvent* event) {
-    if (running_) {
+    if (!behaviour_->FormCloseQuery()) {
         // The run ends after the file it is working on; the window closes
-        // then (ButtonClick).
-        close_pending_ = true;
+        // then.
         event->ignore();
         return;
     }
     // A failure to write the closing line is shown; the program ends anyway.
-    Guarded([this] { FormClose(); });
+    Guarded([this] { behaviour_->FormClose(); });
     event->accept();
     emit Closed();
 }
@@ -267,13 +281,13 @@ void TMF::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMF::dropEvent(QDropEvent* event) {
-    QList<QByteArray> paths;
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths << DroppedPathBytes(url);
+            paths.push_back(ToStd(DroppedPathBytes(url)));
         }
     }
-    Guarded([this, &paths] { WMDropFiles(paths); });
+    Guarded([this, &paths] { behaviour_->WMDropFiles(paths); });
     // The drop is released whatever became of its paths.
     event->acceptProposedAction();
 }
@@ -281,17 +295,19 @@ void TMF::dropEvent(QDropEvent* event) {
 bool TMF::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        Guarded([this, key] { ListBox1KeyDown(key->key()); });
+        if (key->key() == Qt::Key_Delete) {
+            Guarded([this] { behaviour_->ListBox1KeyDown(korv::behaviour::kDeleteKey); });
+        }
         // The Delete key is not consumed; typed characters find entries.
         return PrefixKey(key->text(), key->key());
     }
     if (watched == ListBox1->viewport()) {
         switch (event->type()) {
             case QEvent::MouseMove:
-                Guarded([this] { ListBox1MouseMove(); });
+                Guarded([this] { behaviour_->ListBox1MouseMove(); });
                 break;
             case QEvent::MouseButtonDblClick:
-                Guarded([this] { ListBox1DblClick(); });
+                Guarded([this] { behaviour_->ListBox1DblClick(); });
                 break;
             case QEvent::MouseButtonPress:
                 // The right button opens the menu and leaves the selection.

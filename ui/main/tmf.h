@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QMainWindow>
 #include <memory>
+#include <utility>
 
-#include "ini_file.h"
-#include "main/event_pump.h"
-#include "main/file_list.h"
-#include "main/prefix_search.h"
-#include "main/tmf_paths.h"
-#include "prompter.h"
+#include "controls/qt_controls.h"
+#include "controls/qt_list_box.h"
+#include "main/error_box.h"
+#include "main/main_window.h"
+#include "main/main_window_shell.h"
 
 class QAction;
 class QGroupBox;
@@ -24,29 +22,24 @@ class QTimer;
 class QToolButton;
 class TAF;
 
-namespace korv {
-class ActivityLog;
-}
-namespace korv::platform {
-class EditorLauncher;
-}
-
 // The main window: the file list, the find and replacement texts, the run
-// button, the options panel's toggle and the menus.
-class TMF : public QMainWindow {
+// button, the options panel's toggle and the menus. What it does is
+// korv::behaviour::MainWindow's; this class lays the controls out and
+// hands their events over.
+class TMF : public QMainWindow, private korv::behaviour::MainWindowShell {
     Q_OBJECT
 
 public:
     // Opens the activity log at `paths.Log` (FormCreate). Every message box
     // and file dialog goes through `prompter`; files are shown in `editor`.
     // Hints stay visible for `hint_hide_pause_ms`.
-    TMF(korv::platform::Prompter& prompter, korv::platform::EditorLauncher& editor, TmfPaths paths,
-        int hint_hide_pause_ms = 10000, QWidget* parent = nullptr);
+    TMF(korv::behaviour::Prompter& prompter, korv::behaviour::EditorLauncher& editor,
+        korv::behaviour::TmfPaths paths, int hint_hide_pause_ms = 10000, QWidget* parent = nullptr);
     ~TMF() override;
 
     // The options panel, created after this window and before its first
     // show; its boxes hold the options of a run.
-    void SetOptionsPanel(TAF* panel) { AF = panel; }
+    void SetOptionsPanel(TAF* panel);
 
     QGroupBox* GroupBox1 = nullptr;
     QListWidget* ListBox1 = nullptr;
@@ -58,10 +51,6 @@ public:
     QLabel* Label4 = nullptr;
     QPlainTextEdit* Edit3 = nullptr;
     QPushButton* Button = nullptr;
-
-    korv::platform::FileDialogSpec OpenDialog1;
-    korv::platform::FileDialogSpec OpenDialog2;
-    korv::platform::FileDialogSpec SaveDialog1;
     QTimer* Timer1 = nullptr;
 
     QMenuBar* MainMenu1 = nullptr;
@@ -77,38 +66,17 @@ public:
     QAction* Deleteselected1 = nullptr;
     QAction* Deleteall1 = nullptr;
 
-    // The settings file, from the first show on.
-    std::unique_ptr<korv::platform::IniFile> IniFile;
-    TAF* AF = nullptr;
-
-    // The handlers. Errors escape them as exceptions; the window's event
-    // and signal connections show those in the error box.
-    void FormCreate();
-    void FormShow();
-    void FormClose();
-    void ButtonClick();
-    void Button4Click();
-    void Timer1Timer();
+    // The handlers that only open a menu or a box.
     void SpeedButton1Click();
     void SpeedButton2Click();
-    void Files1Click();
-    void WMDropFiles(const QList<QByteArray>& paths);
-    void Deleteselected1Click();
-    void ListBox1KeyDown(int key);
-    void Deleteall1Click();
-    void Loadfilelist1Click();
-    void Savefilelistas1Click();
-    void ListBox1DblClick();
-    void ListBox1MouseMove();
-    void VersionHistory1Click();
     void About1Click();
 
+    [[nodiscard]] korv::behaviour::MainWindow& Behaviour() { return *behaviour_; }
     // The file list's entries and current entry.
-    [[nodiscard]] FileList& Files() { return files_; }
-    [[nodiscard]] korv::ActivityLog* Log() { return log_.get(); }
-    [[nodiscard]] const TmfPaths& Paths() const { return paths_; }
+    [[nodiscard]] korv::behaviour::FileList& Files() { return behaviour_->Files(); }
+    [[nodiscard]] korv::ActivityLog* Log() { return behaviour_->Log(); }
     // Whether a batch run is in progress.
-    [[nodiscard]] bool Running() const { return running_; }
+    [[nodiscard]] bool Running() const { return behaviour_->Running(); }
 
 signals:
     // The window has closed; the program ends.
@@ -122,28 +90,37 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class MainWindowBatchUi;
+    // What the main window offers as a whole.
+    void Beep() override;
+    void SetBusyCursor(bool busy) override;
+    void ProcessEvents() override;
+    void CloseLater() override;
+    [[nodiscard]] int PrimaryScreenWidth() const override;
+    void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
 
     void BuildControls();
     void BuildMenus();
     void ConnectHandlers();
-    // Enables or disables "Replace All Now" and the delete button together.
-    void SetRunButtons(bool enabled);
-    void AppendPaths(const QStringList& file_names);
+    // Typed characters find entries; whether the key was one of them.
     bool PrefixKey(const QString& text, int key);
     void ShowListHint(const QPoint& global_pos);
     // Runs a handler, showing what escapes it in the error box.
     template <typename Handler>
-    void Guarded(Handler&& handler);
+    void Guarded(Handler&& handler) {
+        korv::behaviour::RunReportingErrors(prompter_, std::forward<Handler>(handler));
+    }
 
-    korv::platform::Prompter& prompter_;
-    korv::platform::EditorLauncher& editor_;
-    TmfPaths paths_;
+    korv::behaviour::Prompter& prompter_;
+    korv::behaviour::EditorLauncher& editor_;
     int hint_hide_pause_ms_;
-    FileList files_;
-    PrefixTyping prefix_;
-    std::unique_ptr<korv::ActivityLog> log_;
+    korv::behaviour::SteadyClock clock_;
+    std::unique_ptr<QtListBox> list_box_;
+    std::unique_ptr<QtEnabled> run_button_;
+    std::unique_ptr<QtEnabled> delete_button_;
+    std::unique_ptr<QtCaption> options_button_;
+    std::unique_ptr<QtMemo> find_memo_;
+    std::unique_ptr<QtMemo> replace_memo_;
+    QtFrame frame_;
+    std::unique_ptr<korv::behaviour::MainWindow> behaviour_;
     bool shown_before_ = false;
-    bool running_ = false;
-    bool close_pending_ = false;
 };

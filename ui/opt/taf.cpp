@@ -10,17 +10,19 @@
 #include <algorithm>
 
 #include "desktop_opener.h"
-#include "executable_dir.h"
-#include "ini_file.h"
 #include "look/fonts.h"
+#include "main/engine_text.h"
+#include "texts.h"
+
+namespace text = korv::behaviour::text;
 
 namespace {
 
 // Right of this the panel's bevel begins.
 constexpr int kPanelInnerRight = 181 - 2;
 
-QCheckBox* MakeBox(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* box = new QCheckBox(caption, parent);
+QCheckBox* MakeBox(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* box = new QCheckBox(ShownText(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setTristate(false);
@@ -38,9 +40,14 @@ void FitToCaption(QCheckBox* box, int right_limit) {
 
 }  // namespace
 
-TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
+TAF::TAF(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      cs_(nullptr),
+      bu_(nullptr),
+      dv_(nullptr),
+      frame_(this) {
     setObjectName(QStringLiteral("AF"));
-    setWindowTitle(QStringLiteral(" "));
+    setWindowTitle(ShownText(text::kPanelCaption));
     const QFont form_font = FormFont();
     setFont(form_font);
     setFixedSize(181, 81);
@@ -53,13 +60,11 @@ TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) 
     Panel1->setLineWidth(1);
 
     // Created in tab order: case, backup, variables.
-    CheckBoxCS = MakeBox(Panel1, "CheckBoxCS", QStringLiteral("Case sensitive"), {8, 8, 89, 17});
-    CheckBoxBU =
-        MakeBox(Panel1, "CheckBoxBU", QStringLiteral("Back up changed files"), {8, 32, 129, 17});
-    CheckBoxDV =
-        MakeBox(Panel1, "CheckBoxDV", QStringLiteral("Use dynamic variables"), {8, 57, 129, 14});
+    CheckBoxCS = MakeBox(Panel1, "CheckBoxCS", text::kCaseSensitive, {8, 8, 89, 17});
+    CheckBoxBU = MakeBox(Panel1, "CheckBoxBU", text::kBackUp, {8, 32, 129, 17});
+    CheckBoxDV = MakeBox(Panel1, "CheckBoxDV", text::kDynamicVariables, {8, 57, 129, 14});
 
-    Label1 = new QLabel(QStringLiteral("Help"), Panel1);
+    Label1 = new QLabel(ShownText(text::kHelpLink), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(140, 58, 27, 13);
     QFont link_font = form_font;
@@ -73,41 +78,19 @@ TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) 
     FitToCaption(CheckBoxBU, kPanelInnerRight);
     FitToCaption(CheckBoxDV, Label1->x() - 2);
 
+    cs_ = QtCheckBox(CheckBoxCS);
+    bu_ = QtCheckBox(CheckBoxBU);
+    dv_ = QtCheckBox(CheckBoxDV);
+    behaviour_ = std::make_unique<korv::behaviour::OptionsPanel>(
+        korv::behaviour::OptionsBoxes{cs_, bu_, dv_}, korv::platform::DesktopOpenerInUse());
+
     // Toggled, not clicked: a box set in code writes its key like a click.
-    connect(CheckBoxCS, &QCheckBox::toggled, this, &TAF::CheckBoxCSClick);
-    connect(CheckBoxBU, &QCheckBox::toggled, this, &TAF::CheckBoxBUClick);
-    connect(CheckBoxDV, &QCheckBox::toggled, this, &TAF::CheckBoxDVClick);
+    connect(CheckBoxCS, &QCheckBox::toggled, this, [this] { behaviour_->CheckBoxCSClick(); });
+    connect(CheckBoxBU, &QCheckBox::toggled, this, [this] { behaviour_->CheckBoxBUClick(); });
+    connect(CheckBoxDV, &QCheckBox::toggled, this, [this] { behaviour_->CheckBoxDVClick(); });
 }
 
-void TAF::SetIniFile(const korv::platform::IniFile* ini) {
-    ini_ = ini;
-}
-
-void TAF::WriteOption(const char* key, const QCheckBox* box) {
-    if (ini_ != nullptr) {
-        ini_->WriteString("Options", key, box->isChecked() ? "True" : "False");
-    }
-}
-
-void TAF::CheckBoxDVClick() {
-    WriteOption("DV", CheckBoxDV);
-}
-
-void TAF::CheckBoxBUClick() {
-    WriteOption("BU", CheckBoxBU);
-}
-
-void TAF::CheckBoxCSClick() {
-    WriteOption("CS", CheckBoxCS);
-}
-
-void TAF::Label1Click() {
-    try {
-        korv::platform::OpenWithDesktop(korv::BesideExecutable("dv.html"));
-    } catch (...) {
-        // The help page is opened without a word, whatever happens.
-    }
-}
+TAF::~TAF() = default;
 
 bool TAF::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {

@@ -11,18 +11,19 @@
 #include <algorithm>
 #include <utility>
 
-#include "editor_launcher.h"
 #include "look/fonts.h"
 #include "look/glyphs.h"
+#include "main/engine_text.h"
+#include "texts.h"
+
+namespace text = korv::behaviour::text;
 
 namespace {
 
 constexpr int kClientWidth = 289;
 constexpr int kClientHeight = 124;
-constexpr int kNumberRightGap = 18;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* label = new QLabel(ShownText(caption), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     // The size follows the text, so a wider font than the classic one
@@ -34,52 +35,40 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 }
 
 QLabel* MakeNumber(QWidget* parent, const char* name, int top) {
-    QLabel* label = MakeLabel(parent, name, QStringLiteral("0"), {261, top, 6, 13});
+    QLabel* label = MakeLabel(parent, name, "0", {261, top, 6, 13});
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(palette);
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* button = new QPushButton(ShownText(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
 }
 
-// Sets the number and moves the label so the number ends the same distance
-// before the client area's right edge, whatever its length.
-void PlaceNumber(QLabel* label, long long value) {
-    label->setText(QString::number(value));
-    label->adjustSize();
-    label->move(kClientWidth - label->width() - kNumberRightGap, label->y());
-}
-
 }  // namespace
 
-TRF::TRF(korv::platform::EditorLauncher& editor, QByteArray log_path, QWidget* parent)
+TRF::TRF(korv::behaviour::EditorLauncher& editor, std::string log_path, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      editor_(editor),
-      log_path_(std::move(log_path)) {
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("RF"));
-    setWindowTitle(QStringLiteral("Results..."));
+    setWindowTitle(ShownText(text::kResultsCaption));
     setFont(FormFont());
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_DeleteOnClose);
 
     // Members in their declared order; the tab order is set below.
-    Label2 =
-        MakeLabel(this, "Label2", QStringLiteral("Files found & replaced:"), {93, 57, 107, 13});
+    Label2 = MakeLabel(this, "Label2", text::kFilesReplaced, {93, 57, 107, 13});
     Label4 = MakeNumber(this, "Label4", 57);
-    Button1 = MakeButton(this, "Button1", QStringLiteral("&Show LOG file"), {93, 86, 85, 25});
-    Button2 = MakeButton(this, "Button2", QStringLiteral("&OK"), {188, 86, 85, 25});
+    Button1 = MakeButton(this, "Button1", text::kShowLog, {93, 86, 85, 25});
+    Button2 = MakeButton(this, "Button2", text::kOk, {188, 86, 85, 25});
     Label3 = MakeNumber(this, "Label3", 36);
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Files searched:"), {93, 36, 71, 13});
-    Label5 = MakeLabel(this, "Label5", QStringLiteral("Find and replace successfully finished."),
-                       {93, 16, 181, 13});
+    Label1 = MakeLabel(this, "Label1", text::kFilesSearched, {93, 36, 71, 13});
+    Label5 = MakeLabel(this, "Label5", text::kFinished, {93, 16, 181, 13});
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -98,30 +87,25 @@ TRF::TRF(korv::platform::EditorLauncher& editor, QByteArray log_path, QWidget* p
     setTabOrder(Button1, Panel1);
     Button2->setFocus();
 
+    searched_ = std::make_unique<QtLabel>(Label3);
+    replaced_ = std::make_unique<QtLabel>(Label4);
+    behaviour_ = std::make_unique<korv::behaviour::ResultsDialog>(
+        korv::behaviour::ResultsLabels{*searched_, *replaced_, kClientWidth}, beeper_, editor,
+        std::move(log_path));
+
     connect(Button2, &QPushButton::clicked, this, &TRF::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TRF::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, [this] { behaviour_->Button1Click(); });
 }
 
-void TRF::SetResults(std::int32_t files_searched, std::int64_t files_replaced) {
-    PlaceNumber(Label3, files_searched);
-    PlaceNumber(Label4, files_replaced);
-}
+TRF::~TRF() = default;
 
 void TRF::Button2Click() {
     close();
 }
 
-void TRF::Button1Click() {
-    editor_.OpenInEditor(log_path_);
-}
-
 void TRF::FormClose() {
     // Freed once closed: WA_DeleteOnClose, set at creation, stays on.
     setAttribute(Qt::WA_DeleteOnClose);
-}
-
-void TRF::FormShow() {
-    QApplication::beep();
 }
 
 void TRF::showEvent(QShowEvent* event) {
@@ -133,7 +117,7 @@ void TRF::showEvent(QShowEvent* event) {
             const QSize outer = frameGeometry().size();
             move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
         }
-        FormShow();
+        behaviour_->FormShow();
     }
 }
 

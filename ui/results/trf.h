@@ -1,26 +1,27 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDialog>
 #include <cstdint>
+#include <memory>
+#include <string>
+
+#include "controls/qt_controls.h"
+#include "results/results_dialog.h"
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-namespace korv::platform {
-class EditorLauncher;
-}
-
 // The results dialog at the end of a batch run: how many files were
 // searched and how many changed, and the activity log on request. It frees
-// itself when closed.
+// itself when closed. What it does is korv::behaviour::ResultsDialog's.
 class TRF : public QDialog {
     Q_OBJECT
 
 public:
     // "&Show LOG file" opens `log_path` in `editor`.
-    TRF(korv::platform::EditorLauncher& editor, QByteArray log_path, QWidget* parent = nullptr);
+    TRF(korv::behaviour::EditorLauncher& editor, std::string log_path, QWidget* parent = nullptr);
+    ~TRF() override;
 
     QLabel* Label2 = nullptr;
     QLabel* Label4 = nullptr;
@@ -33,12 +34,12 @@ public:
     QLabel* Image1 = nullptr;
 
     // Puts the two numbers in, each ending 18 pixels before the right edge.
-    void SetResults(std::int32_t files_searched, std::int64_t files_replaced);
+    void SetResults(std::int32_t files_searched, std::int64_t files_replaced) {
+        behaviour_->SetResults(files_searched, files_replaced);
+    }
 
     void Button2Click();
-    void Button1Click();
     void FormClose();
-    void FormShow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,6 +47,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    korv::platform::EditorLauncher& editor_;
-    QByteArray log_path_;
+    QtBeeper beeper_;
+    std::unique_ptr<QtLabel> searched_;
+    std::unique_ptr<QtLabel> replaced_;
+    std::unique_ptr<korv::behaviour::ResultsDialog> behaviour_;
 };

@@ -9,7 +9,6 @@
 #include <QtTest>
 
 #include "desktop_entry.h"
-#include "main/file_list.h"
 
 namespace korv::test {
 
@@ -36,7 +35,11 @@ void MainWindowHarness::Show() {
 }
 
 std::vector<QByteArray> MainWindowHarness::Entries() const {
-    return mf->Files().Entries();
+    std::vector<QByteArray> entries;
+    for (const std::string& entry : mf->Files().Entries()) {
+        entries.push_back(QByteArray::fromStdString(entry));
+    }
+    return entries;
 }
 
 QStringList MainWindowHarness::ShownEntries() const {

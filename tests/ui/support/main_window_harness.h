@@ -39,7 +39,7 @@ struct MainWindowHarness {
     void DropPaths(const std::vector<std::string>& paths);
 
     TempDir dir;
-    TmfPaths paths;
+    korv::behaviour::TmfPaths paths;
     ScriptedPrompter prompter;
     RecordingEditor editor;
     std::unique_ptr<TMF> mf;

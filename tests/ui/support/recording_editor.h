@@ -8,9 +8,11 @@
 namespace korv::test {
 
 // Stands in for the text editor: records the files it was asked to show.
-class RecordingEditor final : public korv::platform::EditorLauncher {
+class RecordingEditor final : public korv::behaviour::EditorLauncher {
 public:
-    void OpenInEditor(const QByteArray& path) override { opened << path; }
+    void OpenInEditor(const std::string& path) override {
+        opened << QByteArray::fromStdString(path);
+    }
 
     QList<QByteArray> opened;
 };

@@ -1,10 +1,31 @@
 #include "scripted_prompter.h"
 
+#include <QFile>
+
 namespace korv::test {
 
-void ScriptedPrompter::Record(Kind kind, const QString& text, const QString& caption,
-                              const korv::platform::FileDialogSpec& dialog) {
-    calls_.push_back({kind, text, caption, dialog});
+namespace {
+
+QString Shown(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void ScriptedPrompter::AnswerFiles(const QStringList& files, int filter_index) {
+    korv::behaviour::FileChoice choice{{}, filter_index};
+    for (const QString& file : files) {
+        choice.Files.push_back(QFile::encodeName(file).toStdString());
+    }
+    files_.push_back(std::move(choice));
+}
+
+void ScriptedPrompter::Record(Kind kind, const std::string& text, const std::string& caption,
+                              const korv::behaviour::FileDialogSpec& dialog) {
+    const ShownDialog shown{Shown(dialog.Filter), dialog.FilterIndex,
+                            QFile::decodeName(QByteArray::fromStdString(dialog.FileName)),
+                            Shown(dialog.DefaultExt)};
+    calls_.push_back({kind, Shown(text), Shown(caption), shown});
     if (observer_) {
         observer_(calls_.back());
     }
@@ -16,7 +37,7 @@ void ScriptedPrompter::Record(Kind kind, const QString& text, const QString& cap
     }
 }
 
-bool ScriptedPrompter::Ask(const QString& text, const QString& caption) {
+bool ScriptedPrompter::Ask(const std::string& text, const std::string& caption) {
     Record(Kind::Ask, text, caption);
     if (asks_.empty()) {
         ++unexpected_;
@@ -27,38 +48,38 @@ bool ScriptedPrompter::Ask(const QString& text, const QString& caption) {
     return yes;
 }
 
-void ScriptedPrompter::Error(const QString& text, const QString& caption) {
+void ScriptedPrompter::Error(const std::string& text, const std::string& caption) {
     Record(Kind::Error, text, caption);
 }
 
-void ScriptedPrompter::Message(const QString& text, const QString& caption) {
+void ScriptedPrompter::Message(const std::string& text, const std::string& caption) {
     Record(Kind::Message, text, caption);
 }
 
-korv::platform::FileChoice ScriptedPrompter::NextFiles() {
+korv::behaviour::FileChoice ScriptedPrompter::NextFiles() {
     if (files_.empty()) {
         ++unexpected_;
         return {};
     }
-    korv::platform::FileChoice choice = files_.front();
+    korv::behaviour::FileChoice choice = files_.front();
     files_.pop_front();
     return choice;
 }
 
-korv::platform::FileChoice ScriptedPrompter::GetOpenFileNames(
-    const korv::platform::FileDialogSpec& dialog) {
+korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileNames(
+    const korv::behaviour::FileDialogSpec& dialog) {
     Record(Kind::OpenMany, {}, {}, dialog);
     return NextFiles();
 }
 
-korv::platform::FileChoice ScriptedPrompter::GetOpenFileName(
-    const korv::platform::FileDialogSpec& dialog) {
+korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileName(
+    const korv::behaviour::FileDialogSpec& dialog) {
     Record(Kind::OpenOne, {}, {}, dialog);
     return NextFiles();
 }
 
-korv::platform::FileChoice ScriptedPrompter::GetSaveFileName(
-    const korv::platform::FileDialogSpec& dialog) {
+korv::behaviour::FileChoice ScriptedPrompter::GetSaveFileName(
+    const korv::behaviour::FileDialogSpec& dialog) {
     Record(Kind::Save, {}, {}, dialog);
     return NextFiles();
 }

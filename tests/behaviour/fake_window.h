@@ -1,0 +1,162 @@
+#pragma once
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "controls.h"
+#include "main/main_window.h"
+#include "opt/options_panel.h"
+#include "prompter.h"
+
+namespace korv::test {
+
+struct FakeFrame final : behaviour::WindowFrame {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    bool visible = false;
+
+    void Place(int l, int t, int w, bool shown) {
+        left = l;
+        top = t;
+        width = w;
+        visible = shown;
+    }
+
+    int Left() const override { return left; }
+    int Top() const override { return top; }
+    int Width() const override { return width; }
+    bool Visible() const override { return visible; }
+    void MoveTo(int l, int t) override {
+        left = l;
+        top = t;
+    }
+    void ShowInFront() override { visible = true; }
+    void Hide() override { visible = false; }
+};
+
+struct FakeListBox final : behaviour::ListBox {
+    std::vector<std::string> items;
+    std::vector<bool> selected;
+    int caret = -1;
+    std::string hint;
+
+    int Count() const override { return static_cast<int>(items.size()); }
+    std::string Item(int index) const override { return items.at(static_cast<std::size_t>(index)); }
+    void Add(const std::string& entry) override {
+        items.push_back(entry);
+        selected.push_back(false);
+        if (caret < 0) {
+            caret = 0;
+        }
+    }
+    void Clear() override {
+        items.clear();
+        selected.clear();
+        caret = -1;
+    }
+    void Delete(int index) override {
+        items.erase(items.begin() + index);
+        selected.erase(selected.begin() + index);
+        caret = items.empty() ? -1 : std::min(caret, Count() - 1);
+    }
+    bool Selected(int index) const override { return selected.at(static_cast<std::size_t>(index)); }
+    void SelectOnly(int index) override {
+        selected.assign(items.size(), false);
+        selected.at(static_cast<std::size_t>(index)) = true;
+        caret = index;
+    }
+    int CaretIndex() const override { return caret; }
+    void SetCaretIndex(int index) override { caret = index; }
+    void SetHint(const std::string& text) override { hint = text; }
+};
+
+struct FakeSwitch final : behaviour::Switchable {
+    bool enabled = true;
+    void SetEnabled(bool on) override { enabled = on; }
+};
+
+struct FakeCaption final : behaviour::Captioned {
+    std::string caption;
+    std::string Caption() const override { return caption; }
+    void SetCaption(const std::string& text) override { caption = text; }
+};
+
+struct FakeText final : behaviour::TextBox {
+    std::string text;
+    std::string Text() const override { return text; }
+};
+
+struct FakeCheckBox final : behaviour::CheckBox {
+    bool checked = false;
+    bool Checked() const override { return checked; }
+    void SetChecked(bool on) override { checked = on; }
+};
+
+struct FakeShell final : behaviour::MainWindowShell {
+    int screen_width = 1024;
+    void Beep() override {}
+    void SetBusyCursor(bool) override {}
+    void ProcessEvents() override {}
+    void CloseLater() override {}
+    int PrimaryScreenWidth() const override { return screen_width; }
+    void ShowResults(std::int32_t, std::int64_t) override {}
+};
+
+// Answers every question No and cancels every file dialog.
+struct DecliningPrompter final : behaviour::Prompter {
+    bool Ask(const std::string&, const std::string&) override { return false; }
+    void Error(const std::string&, const std::string&) override {}
+    void Message(const std::string&, const std::string&) override {}
+    behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSpec&) override { return {}; }
+    behaviour::FileChoice GetOpenFileName(const behaviour::FileDialogSpec&) override { return {}; }
+    behaviour::FileChoice GetSaveFileName(const behaviour::FileDialogSpec&) override { return {}; }
+};
+
+struct NoEditor final : behaviour::EditorLauncher, behaviour::DesktopOpener {
+    void OpenInEditor(const std::string&) override {}
+    void Open(const std::string&) override {}
+};
+
+struct StoppedClock final : behaviour::Clock {
+    std::int64_t NowMs() override { return 0; }
+};
+
+// A main window and its options panel on fake controls; nothing it does
+// here reaches a file.
+struct FakeMainWindow {
+    FakeMainWindow()
+        : panel({cs, bu, dv}, desktop),
+          window({list, delete_button, options_button, find, replace, run_button, frame, shell},
+                 {prompter, desktop, clock,
+                  [](const std::string&) -> std::unique_ptr<behaviour::SettingsFile> {
+                      throw std::logic_error("no settings file here");
+                  }},
+                 {"korv.log", "settings.ini", "versions.txt"}) {
+        window.SetOptionsPanel(&panel, &panel_frame);
+    }
+
+    FakeListBox list;
+    FakeSwitch delete_button;
+    FakeSwitch run_button;
+    FakeCaption options_button;
+    FakeText find;
+    FakeText replace;
+    FakeFrame frame;
+    FakeFrame panel_frame;
+    FakeShell shell;
+    FakeCheckBox cs;
+    FakeCheckBox bu;
+    FakeCheckBox dv;
+    DecliningPrompter prompter;
+    NoEditor desktop;
+    StoppedClock clock;
+    behaviour::OptionsPanel panel;
+    behaviour::MainWindow window;
+};
+
+}  // namespace korv::test

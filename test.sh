@@ -13,10 +13,6 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-asan -G Ninja -DKORV_WERROR=ON -DKORV_ASAN=ON \
     -DKORV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j"$jobs"
-# Qt's own caches live as long as the process: the full unwinder lets the
-# suppressions recognise them.
-ASAN_OPTIONS=fast_unwind_on_malloc=0 \
-    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs"
+(source scripts/sanitizer-env.sh && ctest --test-dir build-asan --output-on-failure -j"$jobs")
 # Then each fuzz target for a short, bounded time.
 fuzz/run.sh build-fuzz

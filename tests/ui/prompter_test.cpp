@@ -1,6 +1,7 @@
 // The program's message boxes and file dialogs on Qt.
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -49,6 +50,25 @@ std::shared_ptr<BoxSeen> AnswerBox(std::optional<QMessageBox::StandardButton> an
         }
     });
     return seen;
+}
+
+// Types `names` into the dialog's file name field, as a user does, and
+// presses its accept button. (selectFile() leaves the field alone while it
+// has the focus, so it cannot stand for typing.) Returns false, and closes
+// the dialog, when the dialog refused the names and stayed open.
+bool EnterFileNames(QFileDialog* dialog, const QString& names) {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (field == nullptr) {
+        dialog->reject();
+        return false;
+    }
+    field->setText(names);
+    static_cast<QDialog*>(dialog)->accept();
+    if (dialog->isVisible()) {
+        dialog->reject();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -137,6 +157,7 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     QStringList preselected;
     bool details_hidden = false;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    bool accepted = false;
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         selected_filter = dialog->selectedNameFilter();
@@ -144,10 +165,10 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
         details_hidden = dialog->testOption(QFileDialog::HideNameFilterDetails);
         mode = dialog->fileMode();
         // A name without a dot is listed under "All Files (*.*)".
-        dialog->selectFile(QStringLiteral("\"a.txt\" \"b\""));
-        static_cast<QDialog*>(dialog)->accept();
+        accepted = EnterFileNames(dialog, QStringLiteral("\"a.txt\" \"b\""));
     });
     const auto choice = prompter.GetOpenFileNames(dialog);
+    QVERIFY(accepted);
     QCOMPARE(filters.size(), 2);
     QCOMPARE(selected_filter, QStringLiteral("All Files (*.*)"));
     QCOMPARE(preselected, QStringList{a});
@@ -159,10 +180,10 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     // The filter chosen is reported back.
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->selectNameFilter(dialog->nameFilters().first());
-        dialog->selectFile(a);
-        static_cast<QDialog*>(dialog)->accept();
+        accepted = EnterFileNames(dialog, a);
     });
     const auto one = prompter.GetOpenFileName(dialog);
+    QVERIFY(accepted);
     QCOMPARE(Names(one), QStringList{a});
     QCOMPARE(one.FilterIndex, 1);
 
@@ -178,19 +199,21 @@ void PrompterTest::SaveDialogAddsTheDefaultExtensionAndNeverAsks() {
     dialog.Filter = "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
     dialog.DefaultExt = "list";
     const QString folder = QString::fromStdString(dir.Path());
+    bool accepted = false;
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
-        dialog->selectFile(QStringLiteral("new"));
-        static_cast<QDialog*>(dialog)->accept();
+        accepted = EnterFileNames(dialog, QStringLiteral("new"));
     });
     QCOMPARE(Names(prompter.GetSaveFileName(dialog)), QStringList{folder + "/new.list"});
+    QVERIFY(accepted);
     // An existing file is chosen without a question.
+    accepted = false;
     WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         dialog->setDirectory(folder);
-        dialog->selectFile(QStringLiteral("old.list"));
-        static_cast<QDialog*>(dialog)->accept();
+        accepted = EnterFileNames(dialog, QStringLiteral("old.list"));
     });
     QCOMPARE(Names(prompter.GetSaveFileName(dialog)), QStringList{folder + "/old.list"});
+    QVERIFY(accepted);
 }
 
 QTEST_MAIN(PrompterTest)

@@ -85,8 +85,11 @@ std::shared_ptr<bool> WhenModalWidgetOpens(std::function<bool(QWidget*)> action)
     auto* timer = new QTimer(qApp);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, done, action = std::move(action)] {
+        // Only a modal that is shown and active is acted on: until the window
+        // system activates it, its focus (and so what some of its calls do,
+        // such as a file dialog's selectFile) is still to change.
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
+        if (modal == nullptr || !modal->isVisible() || !modal->isActiveWindow()) {
             return;
         }
         timer->stop();

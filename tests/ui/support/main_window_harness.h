@@ -51,7 +51,8 @@ struct MainWindowHarness {
 template <typename T>
 std::shared_ptr<bool> WhenModalOpens(std::function<void(T*)> action);
 
-// The widget that is the application's modal window, polled every 5 ms.
+// The widget that is the application's modal window once it is shown and
+// active, looked for every 5 ms.
 std::shared_ptr<bool> WhenModalWidgetOpens(std::function<bool(QWidget*)> action);
 
 template <typename T>

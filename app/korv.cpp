@@ -7,6 +7,7 @@
 #include "editor_launcher.h"
 #include "main/engine_text.h"
 #include "main/korv_application.h"
+#include "main/main_window.h"
 #include "main/tmf.h"
 #include "opt/taf.h"
 #include "qt_prompter.h"
@@ -21,7 +22,7 @@ int main(int argc, char* argv[]) {
     // caption of every window and message box.
     QApplication::setApplicationName(ShownText(korv::behaviour::text::kApplicationTitle));
     QApplication::setWindowIcon(ProgramIcon());
-    application.SetHintHidePause(10000);
+    application.SetHintHidePause(korv::behaviour::kHintHidePauseMs);
 
     korv::platform::SystemEditorLauncher editor;
     // The main window comes first, which opens the activity log; then the

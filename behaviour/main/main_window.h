@@ -47,6 +47,10 @@ struct MainWindowServices {
 
 // The virtual-key code of the Delete key.
 inline constexpr int kDeleteKey = 46;
+// How long a hint stays visible.
+inline constexpr int kHintHidePauseMs = 10000;
+// The period of Timer1, which keeps the options panel docked.
+inline constexpr int kDockingIntervalMs = 255;
 
 // What the main window does: the file list's operations, the first show
 // with its settings, the run, the options panel's toggle and docking.

@@ -44,7 +44,6 @@ namespace {
 
 constexpr int kClientWidth = 273;
 constexpr int kClientHeight = 363;
-constexpr int kTimerIntervalMs = 255;
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -127,7 +126,7 @@ TMF::TMF(korv::behaviour::Prompter& prompter, korv::behaviour::EditorLauncher& e
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Timer1 = Named(new QTimer(this), "Timer1");
-    Timer1->setInterval(kTimerIntervalMs);
+    Timer1->setInterval(korv::behaviour::kDockingIntervalMs);
     connect(Timer1, &QTimer::timeout, this, [this] {
         if (QGuiApplication::primaryScreen() != nullptr) {
             Guarded([this] { behaviour_->Timer1Timer(); });

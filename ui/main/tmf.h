@@ -34,7 +34,8 @@ public:
     // and file dialog goes through `prompter`; files are shown in `editor`.
     // Hints stay visible for `hint_hide_pause_ms`.
     TMF(korv::behaviour::Prompter& prompter, korv::behaviour::EditorLauncher& editor,
-        korv::behaviour::TmfPaths paths, int hint_hide_pause_ms = 10000, QWidget* parent = nullptr);
+        korv::behaviour::TmfPaths paths, int hint_hide_pause_ms = korv::behaviour::kHintHidePauseMs,
+        QWidget* parent = nullptr);
     ~TMF() override;
 
     // The options panel, created after this window and before its first

@@ -26,19 +26,15 @@ QString ShownText(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QByteArray PathBytes(const QString& file_name) {
-    return QFile::encodeName(file_name);
-}
-
 QByteArray DroppedPathBytes(const QUrl& url) {
 #ifdef _WIN32
-    return PathBytes(url.toLocalFile());
+    return QFile::encodeName(url.toLocalFile());
 #else
     // The address carries the bytes percent-encoded; decoding them directly
     // keeps names that are not valid text in the locale's encoding.
     if (url.host().isEmpty()) {
         return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     }
-    return PathBytes(url.toLocalFile());
+    return QFile::encodeName(url.toLocalFile());
 #endif
 }

@@ -18,9 +18,6 @@ class QUrl;
 [[nodiscard]] QString ShownPath(const QByteArray& path);
 [[nodiscard]] QString ShownText(const std::string& text);
 
-// The bytes of a file name that a file dialog gave.
-[[nodiscard]] QByteArray PathBytes(const QString& file_name);
-
 // The exact bytes of the local path a dropped file address names.
 [[nodiscard]] QByteArray DroppedPathBytes(const QUrl& url);
 

@@ -40,12 +40,7 @@ void FitToCaption(QCheckBox* box, int right_limit) {
 
 }  // namespace
 
-TAF::TAF(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
-      cs_(nullptr),
-      bu_(nullptr),
-      dv_(nullptr),
-      frame_(this) {
+TAF::TAF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), frame_(this) {
     setObjectName(QStringLiteral("AF"));
     setWindowTitle(ShownText(text::kPanelCaption));
     const QFont form_font = FormFont();
@@ -78,11 +73,11 @@ TAF::TAF(QWidget* parent)
     FitToCaption(CheckBoxBU, kPanelInnerRight);
     FitToCaption(CheckBoxDV, Label1->x() - 2);
 
-    cs_ = QtCheckBox(CheckBoxCS);
-    bu_ = QtCheckBox(CheckBoxBU);
-    dv_ = QtCheckBox(CheckBoxDV);
+    cs_ = std::make_unique<QtCheckBox>(CheckBoxCS);
+    bu_ = std::make_unique<QtCheckBox>(CheckBoxBU);
+    dv_ = std::make_unique<QtCheckBox>(CheckBoxDV);
     behaviour_ = std::make_unique<korv::behaviour::OptionsPanel>(
-        korv::behaviour::OptionsBoxes{cs_, bu_, dv_}, korv::platform::DesktopOpenerInUse());
+        korv::behaviour::OptionsBoxes{*cs_, *bu_, *dv_}, korv::platform::DesktopOpenerInUse());
 
     // Toggled, not clicked: a box set in code writes its key like a click.
     connect(CheckBoxCS, &QCheckBox::toggled, this, [this] { behaviour_->CheckBoxCSClick(); });

@@ -39,9 +39,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QtCheckBox cs_;
-    QtCheckBox bu_;
-    QtCheckBox dv_;
+    std::unique_ptr<QtCheckBox> cs_;
+    std::unique_ptr<QtCheckBox> bu_;
+    std::unique_ptr<QtCheckBox> dv_;
     QtFrame frame_;
     std::unique_ptr<korv::behaviour::OptionsPanel> behaviour_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,7 @@
 #include "main/main_window.h"
 #include "opt/options_panel.h"
 #include "prompter.h"
+#include "settings_file.h"
 
 namespace korv::test {
 
@@ -126,6 +128,30 @@ struct StoppedClock final : behaviour::Clock {
     std::int64_t NowMs() override { return 0; }
 };
 
+// A settings file in memory that records the keys read and written and can
+// refuse every write.
+struct FakeSettings final : behaviour::SettingsFile {
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    bool refuse_writes = false;
+    mutable std::vector<std::string> reads;
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const override {
+        reads.push_back(key);
+        const auto found = values.find({section, key});
+        return found != values.end() ? found->second : fallback;
+    }
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) const override {
+        if (refuse_writes) {
+            throw std::runtime_error("Unable to write to settings.ini");
+        }
+        written.push_back(section + "/" + key + "=" + value);
+    }
+    // "Section/Key=Value" for each write, in order.
+    mutable std::vector<std::string> written;
+};
+
 // A main window and its options panel on fake controls; nothing it does
 // here reaches a file.
 struct FakeMainWindow {
@@ -133,12 +159,18 @@ struct FakeMainWindow {
         : panel({cs, bu, dv}, desktop),
           window({list, delete_button, options_button, find, replace, run_button, frame, shell},
                  {prompter, desktop, clock,
-                  [](const std::string&) -> std::unique_ptr<behaviour::SettingsFile> {
-                      throw std::logic_error("no settings file here");
+                  [this](const std::string& path) -> std::unique_ptr<behaviour::SettingsFile> {
+                      settings_path = path;
+                      return std::move(next_settings);
                   }},
                  {"korv.log", "settings.ini", "versions.txt"}) {
         window.SetOptionsPanel(&panel, &panel_frame);
     }
+
+    // What the first show finds as the settings file.
+    std::unique_ptr<FakeSettings> next_settings = std::make_unique<FakeSettings>();
+    FakeSettings& settings = *next_settings;
+    std::string settings_path;
 
     FakeListBox list;
     FakeSwitch delete_button;

@@ -124,7 +124,9 @@ void ConsoleUi::WriteError(std::string_view text) {
 }
 
 void ConsoleUi::Write(std::FILE* stream, std::string_view text) {
-    if (progress_) {
+    // Output that does not share the screen with the line needs no room
+    // made for it, and must not hold the line still while a pipe is full.
+    if (progress_ && (stream == err_ || IsTerminal(stream))) {
         progress_->Write(stream, text);
         return;
     }

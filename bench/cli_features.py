@@ -10,7 +10,8 @@
 Figures are the best of N runs of wall time; copies are made, and flushed
 to disk, before the timed part.
 
-    bench/cli_features.py --korv build/bin/korv-cli [--runs 5] [--work DIR] [--quick]
+    bench/cli_features.py --korv build/bin/korv-cli [--runs 5] [--work DIR] [--no-sync]
+                          [--set big|tree] [--quick]
 """
 
 import argparse
@@ -45,12 +46,14 @@ def best_of(runs, argv, fresh=None):
     return best
 
 
-def fresh_copy(pristine, work):
+def fresh_copy(pristine, work, sync):
     def make():
         shutil.rmtree(work, ignore_errors=True)
-        os.sync()
+        if sync:
+            os.sync()
         subprocess.run(["cp", "-a", pristine, work], check=True)
-        os.sync()
+        if sync:
+            os.sync()
     return make
 
 
@@ -92,7 +95,12 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--work", default=None)
     parser.add_argument("--quick", action="store_true", help="smaller data, for a smoke run")
+    parser.add_argument("--no-sync", dest="sync", action="store_false",
+                        help="no flush to disk before each run (for --work /dev/shm)")
+    parser.add_argument("--set", choices=["big", "tree"], action="append",
+                        help="run only this set (may repeat; default: both)")
     args = parser.parse_args()
+    sets = args.set or ["big", "tree"]
     korv = os.path.abspath(args.korv)
 
     root = tempfile.mkdtemp(prefix="korv-bench-", dir=args.work)
@@ -100,42 +108,52 @@ def main():
         log = os.path.join(root, "korv.log")
         base = [korv, "-y", "-c", "--no-progress", "--log", log, "-f", FIND, "-r", REPLACE]
         work = os.path.join(root, "work")
-        print("making data ...", flush=True)
         data = os.path.join(root, "data")
-
-        big = make_big(data, args.quick)
-        names = sorted(os.listdir(big))
-        size = sum(os.path.getsize(os.path.join(big, n)) for n in names)
-        real = best_of(args.runs, base + [os.path.join(work, n) for n in names],
-                       fresh_copy(big, work))
-        dry = best_of(args.runs, base + ["-n"] + [os.path.join(work, n) for n in names])
-        print(f"\n{len(names)} files of {size / len(names) / 2**20:.0f} MiB")
-        print(f"  real run  {real * 1000:9.1f} ms")
-        print(f"  dry run   {dry * 1000:9.1f} ms   dry / real = {dry / real:.2f} (goal <= 0.50)",
-              flush=True)
-        shutil.rmtree(work, ignore_errors=True)
-        shutil.rmtree(big)
-
-        tree, count = make_tree(data, args.quick)
-        print(f"\ntree of {count} files", flush=True)
-        listed = []
-        for folder, subfolders, files in os.walk(tree):
-            subfolders.sort()
-            listed += [os.path.join(folder, n) for n in sorted(files)]
-        listing = os.path.join(root, "tree.list")
-        with open(listing, "wb") as f:
-            f.write("".join(p.replace(tree, os.path.join(work, "tree"), 1) + "\r\n"
-                            for p in listed).encode())
-        copy = fresh_copy(tree, os.path.join(work, "tree"))
-        os.makedirs(work, exist_ok=True)
-        for title, extra in (("real", []), ("dry", ["-n"])):
-            as_list = best_of(args.runs, base + extra + ["--list", listing], copy)
-            walked = best_of(args.runs, base + extra + ["-R", os.path.join(work, "tree")], copy)
-            print(f"  {title} run, list  {as_list * 1000:9.1f} ms")
-            print(f"  {title} run, walk  {walked * 1000:9.1f} ms   walk / list = "
-                  f"{walked / as_list:.3f} (goal <= 1.10)", flush=True)
+        print("making data ...", flush=True)
+        if "big" in sets:
+            big_set(args, base, data, work)
+        if "tree" in sets:
+            tree_set(args, base, data, work, root)
     finally:
         shutil.rmtree(root, ignore_errors=True)
+
+
+def big_set(args, base, data, work):
+    big = make_big(data, args.quick)
+    names = sorted(os.listdir(big))
+    size = sum(os.path.getsize(os.path.join(big, n)) for n in names)
+    files = [os.path.join(work, n) for n in names]
+    real = best_of(args.runs, base + files, fresh_copy(big, work, args.sync))
+    dry = best_of(args.runs, base + ["-n"] + files)
+    print(f"\n{len(names)} files of {size / len(names) / 2**20:.0f} MiB")
+    print(f"  real run  {real * 1000:9.1f} ms")
+    print(f"  dry run   {dry * 1000:9.1f} ms   dry / real = {dry / real:.2f} (goal <= 0.50)",
+          flush=True)
+    shutil.rmtree(work, ignore_errors=True)
+    shutil.rmtree(big)
+
+
+def tree_set(args, base, data, work, root):
+    tree, count = make_tree(data, args.quick)
+    print(f"\ntree of {count} files", flush=True)
+    walked_tree = os.path.join(work, "tree")
+    listed = []
+    for folder, subfolders, files in os.walk(tree):
+        subfolders.sort()
+        listed += [os.path.join(walked_tree, os.path.relpath(folder, tree), n)
+                   for n in sorted(files)]
+    listing = os.path.join(root, "tree.list")
+    with open(listing, "wb") as f:
+        f.write("".join(p + "\r\n" for p in listed).encode())
+    os.makedirs(work, exist_ok=True)
+    copy = fresh_copy(tree, walked_tree, args.sync)
+    for title, extra, fresh in (("real", [], copy), ("dry", ["-n"], None)):
+        copy()
+        as_list = best_of(args.runs, base + extra + ["--list", listing], fresh)
+        walked = best_of(args.runs, base + extra + ["-R", walked_tree], fresh)
+        print(f"  {title} run, list  {as_list * 1000:9.1f} ms")
+        print(f"  {title} run, walk  {walked * 1000:9.1f} ms   walk / list = "
+              f"{walked / as_list:.3f} (goal <= 1.10)", flush=True)
 
 
 if __name__ == "__main__":

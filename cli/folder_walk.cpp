@@ -35,14 +35,16 @@ std::vector<FolderEntry> EntriesOf(const std::string& folder, const WalkRules& r
         if (MatchesAny(rules.excludes, entry.name)) {
             continue;
         }
+        // The types come with the folder's entries; only a link costs a
+        // look at what it points to.
         std::error_code type_error;
-        const fs::file_status own = it->symlink_status(type_error);
-        if (fs::is_directory(own)) {
+        const bool link = it->is_symlink(type_error);
+        if (!link && it->is_directory(type_error)) {
             if (entry.name.front() == '.' && !rules.hidden) {
                 continue;
             }
             entry.is_folder = true;
-        } else if (!fs::is_regular_file(it->status(type_error)) ||
+        } else if (!it->is_regular_file(type_error) ||
                    (!rules.includes.empty() && !MatchesAny(rules.includes, entry.name))) {
             // A link to a folder, a device, a pipe or a name not asked for.
             continue;

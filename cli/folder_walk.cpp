@@ -1,15 +1,12 @@
 #include "folder_walk.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "engine_error.h"
 #include "glob_match.h"
+#include "terminal.h"
 
 namespace korv::cli {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -18,46 +15,31 @@ bool MatchesAny(const std::vector<std::string>& patterns, const std::string& nam
                        [&name](const std::string& pattern) { return GlobMatch(pattern, name); });
 }
 
-struct FolderEntry {
-    std::string name;
-    bool is_folder = false;
-};
-
 // The entries of one folder worth a look, sorted by name.
-std::vector<FolderEntry> EntriesOf(const std::string& folder, const WalkRules& rules,
-                                   WalkFindings& findings) {
-    std::vector<FolderEntry> entries;
-    std::error_code error;
-    fs::directory_iterator it(fs::path(folder), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        FolderEntry entry;
-        entry.name = it->path().filename().string();
-        if (MatchesAny(rules.excludes, entry.name)) {
-            continue;
-        }
-        // The types come with the folder's entries; only a link costs a
-        // look at what it points to.
-        std::error_code type_error;
-        const bool link = it->is_symlink(type_error);
-        if (!link && it->is_directory(type_error)) {
-            if (entry.name.front() == '.' && !rules.hidden) {
-                continue;
-            }
-            entry.is_folder = true;
-        } else if (!it->is_regular_file(type_error) ||
-                   (!rules.includes.empty() && !MatchesAny(rules.includes, entry.name))) {
-            // A link to a folder, a device, a pipe or a name not asked for.
-            continue;
-        }
-        entries.push_back(std::move(entry));
-    }
-    if (error) {
+std::vector<FolderItem> EntriesOf(const std::string& folder, const WalkRules& rules,
+                                  WalkFindings& findings) {
+    std::vector<FolderItem> items;
+    std::string problem;
+    if (!ListFolder(folder, items, problem)) {
         findings.problems.push_back("Cannot read folder \"" + AbsolutePath(folder) + "\". " +
-                                    error.message());
+                                    problem);
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    return entries;
+    std::erase_if(items, [&rules](const FolderItem& item) {
+        if (MatchesAny(rules.excludes, item.name)) {
+            return true;
+        }
+        switch (item.kind) {
+            case EntryKind::Folder:
+                return item.name.front() == '.' && !rules.hidden;
+            case EntryKind::File:
+                return !rules.includes.empty() && !MatchesAny(rules.includes, item.name);
+            default:
+                return true;
+        }
+    });
+    std::sort(items.begin(), items.end(),
+              [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+    return items;
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
@@ -65,9 +47,9 @@ std::string Joined(const std::string& folder, const std::string& name) {
 }
 
 void Walk(const std::string& folder, const WalkRules& rules, WalkFindings& findings) {
-    for (const FolderEntry& entry : EntriesOf(folder, rules, findings)) {
+    for (const FolderItem& entry : EntriesOf(folder, rules, findings)) {
         std::string path = Joined(folder, entry.name);
-        if (entry.is_folder) {
+        if (entry.kind == EntryKind::Folder) {
             Walk(path, rules, findings);
         } else {
             findings.files.push_back(std::move(path));

@@ -139,7 +139,9 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
     WrittenFiles written;
     if (ui.FixedDuringRun()) {
         ahead.emplace(TextsOf(ui), ui.CaseSensitive());
-        if (WorthPlanningAhead(ui.Entry(0))) {
+        // A dry run has nothing to save, so it plans in turns on both
+        // threads: this one the even entries, the other the odd ones.
+        if (!dry_run && WorthPlanningAhead(ui.Entry(0))) {
             ahead->Start(ui.Entry(0));
         }
     }
@@ -152,7 +154,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             path = ui.Entry(index);
             const bool planned = prepared && StillStands(*prepared, path, written);
             bool next_ahead = false;
-            if (ahead && index + 1 < ui.EntryCount()) {
+            if (ahead && index + 1 < ui.EntryCount() && !(dry_run && planned)) {
                 const std::string next = ui.Entry(index + 1);
                 next_ahead = WorthPlanningAhead(next);
                 if (next_ahead) {

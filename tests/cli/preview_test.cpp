@@ -95,6 +95,25 @@ TEST_F(CliTest, ADryRunPrintsWhatWouldChangeAndLeavesEveryByteAndTimeAsItWas) {
     }
 }
 
+TEST_F(CliTest, ADryRunOverBigFilesCountsEachOneInOrder) {
+    // Big files are planned in turns on two threads; each must still be
+    // reported for itself, in list order.
+    std::vector<std::string> args{"-n", "-y", "-f", "foo", "-r", "bar"};
+    std::string expected;
+    const std::string line(99, 'x');
+    for (int i = 0; i < 5; ++i) {
+        std::string text;
+        for (int k = 0; k < 16000; ++k) {
+            text += (k % 1000 == 0 && k / 1000 <= i ? "foo" : "") + line + "\r\n";
+        }
+        args.push_back(dir_.Write("big" + std::to_string(i), text));
+        expected += args.back() + ": " + std::to_string(i + 1) + " occurrences\n";
+    }
+    const CommandResult r = Cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected + Results(5, 5));
+}
+
 // Runs one find and replace over `files` as --diff, applies the diff with
 // patch to copies of the files, then runs it for real, and compares.
 class DiffRoundTrip : public CliTest {

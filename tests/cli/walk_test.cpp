@@ -1,8 +1,11 @@
 // korv-cli -R: the folder walk's order, hidden folders, links, the include
 // and exclude patterns, and binary files passed over.
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli_fixture.h"
@@ -99,6 +102,29 @@ TEST_F(WalkTest, ARealRunChangesTheWalkedFilesAndANamedBinaryFileStillFails) {
 
     // Without -R a folder is an entry like any other, and fails.
     EXPECT_EQ(CliInFolder({"-f", "foo", "-r", "bar", "-y", "root"}).status, 1);
+}
+
+TEST_F(WalkTest, AFolderThatCannotBeReadIsReportedAndTheWalkGoesOn) {
+    // Root may read every folder, so the run drops to another user.
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
+        fs::permissions(entry.path(), fs::perms::all, fs::perm_options::add, ignored);
+    }
+    fs::permissions(dir_.Path(), fs::perms::all);
+    fs::permissions(dir_.File("root/sub"), fs::perms::none);
+    const CommandResult r = korv::test::RunCommand(
+        {KORV_CLI_PATH, "--log", LogPath(), "-R", "-n", "-y", "-f", "foo", "-r", "bar",
+         dir_.File("root")},
+        {}, [] {
+            if (korv::test::RunningAsRoot() && !korv::test::DropToUnprivilegedUser()) {
+                ::_exit(97);
+            }
+        });
+    fs::permissions(dir_.File("root/sub"), fs::perms::owner_all);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err, "Cannot read folder \"" + dir_.File("root/sub") + "\". Permission denied\n");
+    // Every other file was searched.
+    EXPECT_TRUE(r.out.ends_with(Results(8, 8))) << r.out;
 }
 
 }  // namespace

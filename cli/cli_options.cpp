@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "file_ops.h"
-#include "filename_list.h"
 
 namespace korv::cli {
 
@@ -16,18 +15,37 @@ const char* const kUsage =
     "      --find-file PATH      find text = the exact bytes of PATH\n"
     "      --replace-file PATH   replacement text = the exact bytes of PATH\n"
     "  -l, --list PATH           append the entries of a filename list; may repeat;\n"
-    "                            FILE arguments are appended after\n"
+    "                            FILE arguments are appended after; PATH - reads\n"
+    "                            the list from standard input (needs --yes)\n"
+    "  -0, --null                the lists hold paths each ended by a NUL byte\n"
+    "                            (find -print0, git ls-files -z)\n"
+    "  -R, --recursive           walk each FILE that is a folder, in name order,\n"
+    "                            skipping binary files, links to folders and\n"
+    "                            hidden folders\n"
+    "      --hidden              also enter hidden folders (.git and the like)\n"
+    "      --include GLOB        in a walk, take only files whose name matches;\n"
+    "                            may repeat\n"
+    "      --exclude GLOB        in a walk, leave out files and folders whose name\n"
+    "                            matches; may repeat\n"
     "  -c, --case-sensitive      match letter case exactly\n"
     "  -b, --backup              back up changed files as FILE.bak\n"
     "  -d, --dynamic-variables   expand $fullfilename, $filedir, $fileext, $filename\n"
     "                            and $file for each file\n"
+    "  -n, --dry-run             write nothing; print PATH: N occurrences for each\n"
+    "                            file that would change\n"
+    "      --diff                write nothing; print a unified diff of each file\n"
+    "                            that would change (patch -p0 applies it)\n"
     "  -y, --yes                 answer the confirmation with Yes\n"
     "      --log PATH            activity log (default: korv.log beside the program)\n"
+    "      --no-progress         no progress line on the terminal\n"
     "  -h, --help                show this help\n"
     "      --version             show the version\n"
     "\n"
-    "Line breaks in the two texts are taken as CR LF. Exit status: 0 every file\n"
-    "processed, 1 some file failed, 2 bad usage or texts refused, 3 not confirmed.\n";
+    "A changed file is written with CR LF line breaks throughout, whatever breaks\n"
+    "it had: a file with LF breaks gets CR LF on every line. --diff shows this\n"
+    "before anything is written. Line breaks in the two texts are taken as CR LF.\n"
+    "Exit status: 0 every file processed, 1 some file failed, 2 bad usage or texts\n"
+    "refused, 3 not confirmed.\n";
 
 std::string NormalizeLineBreaks(const std::string& text) {
     std::string result;
@@ -52,8 +70,8 @@ namespace {
 // Short switches may be joined: "-cby" is "-c -b -y".
 std::vector<std::string> SplitJoinedSwitches(const std::vector<std::string>& args) {
     static const std::vector<std::string> kTakesValue = {
-        "-f", "--find", "-r",   "--replace", "--find-file", "--replace-file",
-        "-l", "--list", "--log"};
+        "-f", "--find", "-r",    "--replace", "--find-file", "--replace-file",
+        "-l", "--list", "--log", "--include", "--exclude"};
     std::vector<std::string> split;
     bool only_operands = false;
     for (const std::string& arg : args) {
@@ -62,7 +80,7 @@ std::vector<std::string> SplitJoinedSwitches(const std::vector<std::string>& arg
                                                           split.back()) != kTakesValue.end();
         only_operands = only_operands || (arg == "--" && !is_value);
         if (!only_operands && !is_value && arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
-            arg.find_first_not_of("cbdyh", 1) == std::string::npos) {
+            arg.find_first_not_of("cbdyhnR0", 1) == std::string::npos) {
             for (std::size_t k = 1; k < arg.size(); ++k) {
                 split.push_back(std::string{'-', arg[k]});
             }
@@ -73,19 +91,37 @@ std::vector<std::string> SplitJoinedSwitches(const std::vector<std::string>& arg
     return split;
 }
 
+// Options that mean nothing, or cannot work, without others.
+void CheckCombination(const CliOptions& options) {
+    const auto from_input = std::count(options.lists.begin(), options.lists.end(), "-");
+    if (from_input > 1) {
+        throw UsageError{"--list - may be given once"};
+    }
+    if (from_input == 1 && !options.yes) {
+        throw UsageError{
+            "--list - takes standard input for the list, so the confirmation cannot be asked "
+            "there: add --yes"};
+    }
+    if (options.null_separated && options.lists.empty()) {
+        throw UsageError{"--null needs --list"};
+    }
+    if (!options.recursive &&
+        (options.hidden || !options.includes.empty() || !options.excludes.empty())) {
+        throw UsageError{"--hidden, --include and --exclude need --recursive"};
+    }
+}
+
 }  // namespace
 
 CliOptions ParseArguments(const std::vector<std::string>& given) {
     const std::vector<std::string> args = SplitJoinedSwitches(given);
     CliOptions options;
-    std::vector<std::string> listed;
-    std::vector<std::string> operands;
     bool only_operands = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (only_operands || arg.empty() || arg[0] != '-' || arg == "-") {
-            operands.push_back(arg);
+            options.operands.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -127,9 +163,23 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
         } else if (name == "--replace-file") {
             options.replacement = NormalizeLineBreaks(ReadWholeFile(value()));
         } else if (name == "-l" || name == "--list") {
-            for (std::string& entry : LoadFilenameList(value())) {
-                listed.push_back(std::move(entry));
-            }
+            options.lists.push_back(value());
+        } else if (name == "-0" || name == "--null") {
+            flag(options.null_separated);
+        } else if (name == "-R" || name == "--recursive") {
+            flag(options.recursive);
+        } else if (name == "--hidden") {
+            flag(options.hidden);
+        } else if (name == "--include") {
+            options.includes.push_back(value());
+        } else if (name == "--exclude") {
+            options.excludes.push_back(value());
+        } else if (name == "-n" || name == "--dry-run") {
+            flag(options.dry_run);
+        } else if (name == "--diff") {
+            flag(options.diff);
+        } else if (name == "--no-progress") {
+            flag(options.no_progress);
         } else if (name == "-c" || name == "--case-sensitive") {
             flag(options.case_sensitive);
         } else if (name == "-b" || name == "--backup") {
@@ -148,8 +198,7 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
             throw UsageError{"unknown option " + name};
         }
     }
-    options.files = std::move(listed);
-    options.files.insert(options.files.end(), operands.begin(), operands.end());
+    CheckCombination(options);
     return options;
 }
 

@@ -10,7 +10,16 @@ namespace korv::cli {
 struct CliOptions {
     std::optional<std::string> find;
     std::optional<std::string> replacement;
-    std::vector<std::string> files;  // list entries, in order
+    std::vector<std::string> lists;     // filename lists, in order; "-" standard input
+    std::vector<std::string> operands;  // the FILE arguments, after the lists' entries
+    bool null_separated = false;        // the lists are paths each ended by a NUL byte
+    bool recursive = false;
+    bool hidden = false;
+    std::vector<std::string> includes;
+    std::vector<std::string> excludes;
+    bool dry_run = false;
+    bool diff = false;  // a dry run that shows each change as a unified diff
+    bool no_progress = false;
     bool case_sensitive = false;
     bool backup = false;
     bool dynamic_variables = false;
@@ -25,9 +34,9 @@ struct UsageError {
     std::string message;
 };
 
-// Parses the arguments (without the program name). Reads --find-file,
-// --replace-file and --list files as it meets them. Throws UsageError, and
-// korv::EngineError for a file it cannot read.
+// Parses the arguments (without the program name). Reads --find-file and
+// --replace-file as it meets them. Throws UsageError, and korv::EngineError
+// for a file it cannot read.
 CliOptions ParseArguments(const std::vector<std::string>& args);
 
 // Takes CR LF, a lone CR and a lone LF all as CR LF, as the window's edit

@@ -2,12 +2,24 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <limits>
+#include <system_error>
+
+#include "file_ops.h"
+#include "terminal.h"
+#include "unified_diff.h"
 
 namespace korv::cli {
 
-ConsoleUi::ConsoleUi(const CliOptions& options, std::FILE* in, std::FILE* out, std::FILE* err)
-    : options_(options), in_(in), out_(out), err_(err) {}
+ConsoleUi::ConsoleUi(const CliOptions& options, const FileEntries& entries, std::FILE* in,
+                     std::FILE* out, std::FILE* err)
+    : options_(options),
+      entries_(entries),
+      in_(in),
+      out_(out),
+      err_(err),
+      colour_(options.diff && IsTerminal(out)) {}
 
 bool ConsoleUi::AskConfirmation(const std::string& text, const std::string& /*caption*/) {
     if (options_.yes) {
@@ -32,21 +44,53 @@ bool ConsoleUi::AskConfirmation(const std::string& text, const std::string& /*ca
 }
 
 void ConsoleUi::ReportError(const std::string& text, const std::string& caption) {
-    std::fprintf(err_, "%s: %s\n", caption.c_str(), text.c_str());
+    WriteError(caption + ": " + text + "\n");
 }
 
 void ConsoleUi::ShowMessage(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), err_);
-    std::fputc('\n', err_);
+    WriteError(text + "\n");
+}
+
+void ConsoleUi::ShowFailureReason(const std::string& reason) {
+    WriteError(reason + "\n");
 }
 
 std::int32_t ConsoleUi::EntryCount() {
     constexpr auto kMost = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    return static_cast<std::int32_t>(std::min(options_.files.size(), kMost));
+    return static_cast<std::int32_t>(std::min(entries_.paths.size(), kMost));
 }
 
 std::string ConsoleUi::Entry(std::int32_t index) {
-    return options_.files.at(static_cast<std::size_t>(index));
+    return entries_.paths.at(static_cast<std::size_t>(index));
+}
+
+void ConsoleUi::SetCurrentEntry(std::int32_t index) {
+    current_ = index;
+    if (!progress_ && index == 0 && !options_.no_progress && IsTerminal(err_)) {
+        StartProgress();
+    }
+    if (progress_) {
+        const auto done = static_cast<std::size_t>(std::max(index, 0));
+        progress_->Update(index, bytes_before_[std::min(done, bytes_before_.size() - 1)]);
+    }
+}
+
+// The sizes are asked for only when the line is shown, so a run without
+// it costs nothing more.
+void ConsoleUi::StartProgress() {
+    bytes_before_.assign(1, 0);
+    for (const std::string& path : entries_.paths) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        bytes_before_.push_back(bytes_before_.back() + (error ? 0 : size));
+    }
+    progress_ = std::make_unique<ProgressLine>(
+        err_, static_cast<std::int64_t>(entries_.paths.size()), bytes_before_.back());
+}
+
+bool ConsoleUi::SkipsBinary(std::int32_t index) {
+    const auto at = static_cast<std::size_t>(index);
+    return at < entries_.walked.size() && entries_.walked[at];
 }
 
 std::string ConsoleUi::FindText() {
@@ -57,10 +101,39 @@ std::string ConsoleUi::ReplaceText() {
     return options_.replacement.value_or(std::string());
 }
 
+void ConsoleUi::ShowPreview(const PassPreview& preview) {
+    if (options_.diff) {
+        // The file as it is now, every byte, against what a save would write.
+        const std::string before = ReadWholeFile(preview.path);
+        Write(out_, UnifiedDiff(preview.path, before, preview.saved_bytes(), colour_));
+    } else {
+        Write(out_, preview.path + ": " + std::to_string(preview.occurrences) + " occurrences\n");
+    }
+}
+
 void ConsoleUi::ShowResults(std::int32_t files_searched, std::int64_t files_replaced) {
-    std::fprintf(out_, "Files searched: %d\nFiles found & replaced: %lld\n", files_searched,
-                 static_cast<long long>(files_replaced));
-    std::fflush(out_);
+    if (progress_) {
+        progress_->Stop();
+    }
+    Write(out_, "Files searched: " + std::to_string(files_searched) +
+                    "\nFiles found & replaced: " + std::to_string(files_replaced) + "\n");
+}
+
+void ConsoleUi::WriteError(std::string_view text) {
+    Write(err_, text);
+}
+
+void ConsoleUi::Write(std::FILE* stream, std::string_view text) {
+    // Output that does not share the screen with the line needs no room
+    // made for it, and must not hold the line still while a pipe is full.
+    if (progress_ && (stream == err_ || IsTerminal(stream))) {
+        progress_->Write(stream, text);
+        return;
+    }
+    std::fwrite(text.data(), 1, text.size(), stream);
+    if (stream == err_) {
+        std::fflush(stream);
+    }
 }
 
 }  // namespace korv::cli

@@ -12,30 +12,44 @@
 #include "console_ui.h"
 #include "engine_error.h"
 #include "executable_dir.h"
+#include "file_entries.h"
+#include "terminal.h"
 #include "time_stamp.h"
 
 namespace {
 
 enum ExitCode { kAllProcessed = 0, kSomeFailed = 1, kUsage = 2, kDeclined = 3 };
 
-int Run(const korv::cli::CliOptions& options) {
+int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entries) {
+    korv::cli::ConsoleUi ui(options, entries, stdin, stdout, stderr);
+    for (const std::string& problem : entries.problems) {
+        ui.WriteError(problem + "\n");
+    }
+    // A dry run writes no log line, not even the start-up and closing ones.
+    const bool dry_run = ui.DryRun();
     korv::ActivityLog log(options.log_path.value_or(korv::BesideExecutable("korv.log")),
                           korv::TimeFormat::FromLocale());
     try {
-        log.Open();
+        if (!dry_run) {
+            log.Open();
+        }
     } catch (const korv::EngineError& e) {
         // The window program reports this and runs on; so do we.
-        std::fprintf(stderr, "%s\n", e.what());
+        ui.WriteError(std::string(e.what()) + "\n");
     }
-    korv::cli::ConsoleUi ui(options, stdin, stdout, stderr);
     korv::BatchOutcome outcome = korv::RunBatch(ui, log);
     if (outcome.end == korv::BatchEnd::NoEntries) {
         ui.ShowResults(0, 0);
     }
+    if (outcome.FilesSkipped > 0) {
+        ui.WriteError("Binary files skipped: " + std::to_string(outcome.FilesSkipped) + "\n");
+    }
     try {
-        log.Close();
+        if (!dry_run) {
+            log.Close();
+        }
     } catch (const korv::EngineError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        ui.WriteError(std::string(e.what()) + "\n");
     }
     switch (outcome.end) {
         case korv::BatchEnd::Declined:
@@ -43,7 +57,8 @@ int Run(const korv::cli::CliOptions& options) {
         case korv::BatchEnd::TextsRefused:
             return kUsage;
         default:
-            return outcome.FilesFailed > 0 ? kSomeFailed : kAllProcessed;
+            return outcome.FilesFailed > 0 || !entries.problems.empty() ? kSomeFailed
+                                                                        : kAllProcessed;
     }
 }
 
@@ -75,5 +90,12 @@ int main(int argc, char** argv) {
                      korv::cli::kUsage);
         return kUsage;
     }
-    return Run(options);
+    korv::cli::FileEntries entries;
+    try {
+        entries = korv::cli::GatherEntries(options, korv::cli::ReadStandardInput);
+    } catch (const korv::EngineError& e) {
+        std::fprintf(stderr, "korv-cli: %s\n", e.what());
+        return kUsage;
+    }
+    return Run(options, entries);
 }

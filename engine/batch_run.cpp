@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine_error.h"
 #include "pass_prefetcher.h"
 #include "pass_steps.h"
 #include "text_document.h"
@@ -94,6 +95,14 @@ bool StillStands(const PreparedPass& pass, const std::string& path, const Writte
            FileIdentity{st.st_dev, st.st_ino} == pass.identity && !written.Holds(pass.identity);
 }
 
+// The per-file message, then the reason behind it.
+void ReportFailure(BatchUi& ui, BatchOutcome& outcome, const std::string& path,
+                   const std::exception& e) {
+    ++outcome.FilesFailed;
+    ui.ShowMessage("Cannot open file " + path + ".");
+    ui.ShowFailureReason(e.what());
+}
+
 }  // namespace
 
 BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
@@ -122,6 +131,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
     }
 
     ui.SetCurrentEntry(0);
+    const bool dry_run = ui.DryRun();
     TextDocument document;
     // With a list, texts and options that cannot change during the run,
     // the next file is planned while this one is saved.
@@ -129,7 +139,9 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
     WrittenFiles written;
     if (ui.FixedDuringRun()) {
         ahead.emplace(TextsOf(ui), ui.CaseSensitive());
-        if (WorthPlanningAhead(ui.Entry(0))) {
+        // A dry run has nothing to save, so it plans in turns on both
+        // threads: this one the even entries, the other the odd ones.
+        if (!dry_run && WorthPlanningAhead(ui.Entry(0))) {
             ahead->Start(ui.Entry(0));
         }
     }
@@ -142,7 +154,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             path = ui.Entry(index);
             const bool planned = prepared && StillStands(*prepared, path, written);
             bool next_ahead = false;
-            if (ahead && index + 1 < ui.EntryCount()) {
+            if (ahead && index + 1 < ui.EntryCount() && !(dry_run && planned)) {
                 const std::string next = ui.Entry(index + 1);
                 next_ahead = WorthPlanningAhead(next);
                 if (next_ahead) {
@@ -163,11 +175,11 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             TextDocument& text = planned ? prepared->document : document;
             const PassPlan& found = planned ? prepared->plan : plan;
             written.Clear();
-            const bool back_up = ui.BackUp();
+            const bool back_up = !dry_run && ui.BackUp();
             // The files this pass may write, named before and after it
             // writes (a file it creates has no name before).
             auto note_written = [&] {
-                if (next_ahead && found.substitution.Found()) {
+                if (next_ahead && !dry_run && found.substitution.Found()) {
                     written.Note(path, true);
                     if (back_up) {
                         written.Note(path + ".bak", false);
@@ -177,7 +189,8 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             };
             note_written();
             const ScopeExit note_again(note_written);
-            if (CommitPass(ctx, back_up, path, text, found)) {
+            if (dry_run ? PreviewPass(ui, path, text, found)
+                        : CommitPass(ctx, back_up, path, text, found)) {
                 ++outcome.FilesReplaced;
             }
             if (ahead && !planned) {
@@ -185,9 +198,14 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
                 // held while the next one is read.
                 document.AssignText(std::string_view());
             }
-        } catch (const std::exception&) {
-            ++outcome.FilesFailed;
-            ui.ShowMessage("Cannot open file " + path + ".");
+        } catch (const NotPlainText& e) {
+            if (ui.SkipsBinary(index)) {
+                ++outcome.FilesSkipped;
+            } else {
+                ReportFailure(ui, outcome, path, e);
+            }
+        } catch (const std::exception& e) {
+            ReportFailure(ui, outcome, path, e);
         }
         if (prepared) {
             ahead->Recycle(std::move(prepared));

@@ -21,6 +21,7 @@ struct BatchOutcome {
     std::int32_t FilesSearched = 0;
     std::int64_t FilesReplaced = 0;
     std::int32_t FilesFailed = 0;
+    std::int32_t FilesSkipped = 0;  // binary files the interface passed over
 };
 
 // The confirmation, two sentences joined by a lone CR.

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace korv {
+
+// A file a dry run would change. Valid only while it is shown.
+struct PassPreview {
+    const std::string& path;
+    std::size_t occurrences;  // after the file-name variables are expanded
+    // The bytes a save would write over the file, built when asked for.
+    const std::function<std::string()>& saved_bytes;
+};
 
 // Everything the batch run needs of the user interface. Each value is read
 // at the moment of use, so a change the user makes during a run counts from
@@ -46,6 +56,18 @@ public:
     // a run goes on and PumpEvents has nothing to handle, as on a command
     // line: the run may then read the next file while it saves this one.
     virtual bool FixedDuringRun() { return false; }
+
+    // True for a run that only looks: it writes no file, backup or log
+    // line, and shows each file that would change with ShowPreview.
+    virtual bool DryRun() { return false; }
+    virtual void ShowPreview(const PassPreview& /*preview*/) {}
+    // Told after the per-file message what the engine met (its own text,
+    // such as "Cannot create file ..."); the window shows the message alone.
+    virtual void ShowFailureReason(const std::string& /*reason*/) {}
+    // Asked when entry `index` is refused for holding a NUL byte: true
+    // passes over it without a message or a failure (a file a folder walk
+    // came across, not one the user named).
+    virtual bool SkipsBinary(std::int32_t /*index*/) { return false; }
 
     // Shows the results modally and returns when they are closed.
     virtual void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) = 0;

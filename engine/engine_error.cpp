@@ -50,6 +50,11 @@ EngineError CannotCreateFile(const std::string& path, int errnum) {
     return CannotCreateFile(path, SystemErrorText(errnum));
 }
 
+NotPlainText HoldsNulByte(const std::string& path) {
+    return NotPlainText(
+        CannotOpenFile(path, "It holds a NUL byte, so it is no plain text file").what());
+}
+
 EngineError StreamWriteError() {
     return EngineError("Stream write error");
 }

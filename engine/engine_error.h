@@ -11,6 +11,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file refused because it holds a NUL byte, so it is no plain text file.
+class NotPlainText : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // "Cannot open file "<absolute path>". <system text>"
 [[nodiscard]] EngineError CannotOpenFile(const std::string& path, int errnum);
 // "Cannot create file "<absolute path>". <system text>"
@@ -18,6 +24,8 @@ public:
 // The same two messages with a text of our own in place of the system's.
 [[nodiscard]] EngineError CannotOpenFile(const std::string& path, const std::string& reason);
 [[nodiscard]] EngineError CannotCreateFile(const std::string& path, const std::string& reason);
+// "Cannot open file "<absolute path>". It holds a NUL byte, ..."
+[[nodiscard]] NotPlainText HoldsNulByte(const std::string& path);
 // "Stream write error"
 [[nodiscard]] EngineError StreamWriteError();
 

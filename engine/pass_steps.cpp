@@ -13,7 +13,7 @@ void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<
     document.LoadFile(path);
     if (document.HeldNul()) {
         // The line model would drop everything from the NUL on.
-        throw CannotOpenFile(path, "It holds a NUL byte, so it is no plain text file");
+        throw HoldsNulByte(path);
     }
     PassTexts given = texts();
     plan.find = std::move(given.find);
@@ -23,6 +23,31 @@ void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<
         plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
     }
     plan.substitution = Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement);
+}
+
+bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,
+                 const PassPlan& plan) {
+    if (!document.TextIntact()) {
+        throw CannotOpenFile(path, "The file changed while it was read");
+    }
+    const Substitution& substitution = plan.substitution;
+    if (!substitution.Changed()) {
+        return false;
+    }
+    // What SaveFile would write: the result in the line model's form.
+    const std::function<std::string()> saved_bytes = [&substitution]() {
+        if (substitution.KeepsLineBreaks()) {
+            return substitution.Result();
+        }
+        TextDocument saved;
+        saved.AssignText(substitution.Result());
+        return std::string(saved.JoinedText());
+    };
+    ui.ShowPreview(PassPreview{path, substitution.Occurrences(), saved_bytes});
+    if (!document.TextIntact()) {
+        throw CannotOpenFile(path, "The file changed while it was read");
+    }
+    return true;
 }
 
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,

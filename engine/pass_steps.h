@@ -58,6 +58,13 @@ private:
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
               TextDocument& document, PassPlan& plan);
 
+// The second half of a dry run, in place of CommitPass: when the plan
+// changes the text, shows the interface what a save would write, and
+// writes nothing (no file, backup or log line). Returns whether the file
+// would change.
+bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,
+                 const PassPlan& plan);
+
 // The second half: when the plan changes the text, logs it, backs the file
 // up if asked and saves the new text (through `document`, which may be
 // given the new text). Returns whether the file was changed and written.

@@ -21,6 +21,7 @@ public:
                              std::string_view replacement);
 
     [[nodiscard]] bool Found() const { return !matches_.empty(); }
+    [[nodiscard]] std::size_t Occurrences() const { return matches_.size(); }
     // Whether the result differs from the source, byte for byte.
     [[nodiscard]] bool Changed() const;
     [[nodiscard]] std::string Result() const;

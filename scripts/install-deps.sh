@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
+    patch
 )
 
 missing=()

@@ -1,0 +1,73 @@
+#include "file_entries.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "file_ops.h"
+#include "filename_list.h"
+#include "folder_walk.h"
+
+namespace korv::cli {
+
+std::vector<std::string> NullSeparatedEntries(const std::string& bytes) {
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\0', start);
+        if (end == std::string::npos) {
+            end = bytes.size();
+        }
+        entries.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return entries;
+}
+
+namespace {
+
+std::vector<std::string> ListEntries(const CliOptions& options, const std::string& list,
+                                     const std::function<std::string()>& read_input) {
+    if (list == "-") {
+        const std::string bytes = read_input();
+        return options.null_separated ? NullSeparatedEntries(bytes) : FilenameListEntries(bytes);
+    }
+    return options.null_separated ? NullSeparatedEntries(ReadWholeFile(list))
+                                  : LoadFilenameList(list);
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+FileEntries GatherEntries(const CliOptions& options,
+                          const std::function<std::string()>& read_input) {
+    FileEntries entries;
+    for (const std::string& list : options.lists) {
+        for (std::string& path : ListEntries(options, list, read_input)) {
+            entries.paths.push_back(std::move(path));
+            entries.walked.push_back(false);
+        }
+    }
+    const WalkRules rules{options.hidden, options.includes, options.excludes};
+    for (const std::string& operand : options.operands) {
+        if (!options.recursive || !IsFolder(operand)) {
+            entries.paths.push_back(operand);
+            entries.walked.push_back(false);
+            continue;
+        }
+        WalkFindings found;
+        WalkFolder(operand, rules, found);
+        for (std::string& path : found.files) {
+            entries.paths.push_back(std::move(path));
+            entries.walked.push_back(true);
+        }
+        entries.problems.insert(entries.problems.end(), found.problems.begin(),
+                                found.problems.end());
+    }
+    return entries;
+}
+
+}  // namespace korv::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+// korv-cli run as a separate process on real files in a temporary folder,
+// with its log in the same folder.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "log_events.h"
+#include "temp_dir.h"
+
+namespace korv::test {
+
+inline std::string Results(int searched, int replaced) {
+    return "Files searched: " + std::to_string(searched) +
+           "\nFiles found & replaced: " + std::to_string(replaced) + "\n";
+}
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    // Runs korv-cli with its log in the folder and the given arguments.
+    CommandResult Cli(const std::vector<std::string>& args, const std::string& input = {}) {
+        return RunCommand(Argv(args), input);
+    }
+    // The same with the folder as working directory, so relative paths
+    // name files in it.
+    CommandResult CliInFolder(const std::vector<std::string>& args, const std::string& input = {}) {
+        const std::string folder = dir_.Path();
+        return RunCommand(Argv(args), input, [folder] {
+            if (::chdir(folder.c_str()) != 0) {
+                ::_exit(126);
+            }
+        });
+    }
+
+    [[nodiscard]] std::string LogPath() const { return dir_.File("korv.log"); }
+
+    // The log's events, each line without its time stamp.
+    [[nodiscard]] std::vector<std::string> LogEvents() const {
+        if (!FileExists(LogPath())) {
+            return {};
+        }
+        return LogEventsOf(ReadFile(LogPath()));
+    }
+
+    TempDir dir_;
+
+private:
+    std::vector<std::string> Argv(const std::vector<std::string>& args) const {
+        std::vector<std::string> argv{KORV_CLI_PATH, "--log", LogPath()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return argv;
+    }
+};
+
+}  // namespace korv::test

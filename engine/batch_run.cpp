@@ -1,7 +1,5 @@
 #include "batch_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "file_ops.h"
 #include "pass_prefetcher.h"
 #include "pass_steps.h"
 #include "text_document.h"
@@ -40,9 +39,8 @@ class WrittenFiles {
 public:
     void Clear() { files_.clear(); }
     void Note(const std::string& path, bool follow_links) {
-        struct stat st {};
-        if ((follow_links ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0) {
-            files_.push_back({st.st_dev, st.st_ino});
+        if (const std::optional<FileVersion> version = VersionOf(path, follow_links)) {
+            files_.push_back(version->file);
         }
     }
     [[nodiscard]] bool Holds(const FileIdentity& file) const {
@@ -81,17 +79,19 @@ PassTexts TextsOf(BatchUi& ui) {
 // Whether planning the pass for `path` ahead pays: handing a small file to
 // another thread costs more than it saves.
 bool WorthPlanningAhead(const std::string& path) {
-    constexpr off_t kFrom = off_t{1} << 20;
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kFrom;
+    constexpr std::int64_t kFrom = std::int64_t{1} << 20;
+    const std::optional<FileVersion> version = VersionOf(path);
+    return version && version->regular && version->size >= kFrom;
 }
 
 // Whether a pass planned ahead for `path` still stands: planned from the
 // file the path names now, which the pass before did not write.
 bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
-    struct stat st {};
-    return pass.usable && pass.path == path && ::stat(path.c_str(), &st) == 0 &&
-           FileIdentity{st.st_dev, st.st_ino} == pass.identity && !written.Holds(pass.identity);
+    if (!pass.usable || pass.path != path) {
+        return false;
+    }
+    const std::optional<FileVersion> now = VersionOf(path);
+    return now && now->file == pass.identity && !written.Holds(pass.identity);
 }
 
 }  // namespace

@@ -4,17 +4,19 @@
 
 namespace korv {
 
-// A test seam: every system call the file layer makes first asks the
-// installed plan whether it should fail, and with which error number.
+// A test seam: every system call the file layer and the run make first asks
+// the installed plan whether it should fail, and with which error number.
 // No plan is installed in the programs themselves.
 class FileFaultPlan {
 public:
     virtual ~FileFaultPlan() = default;
     // Returns 0 to let the call go ahead, or the errno it should fail with.
+    // Calls from the run's threads come one at a time, never together.
     virtual int Check(const char* operation) = 0;
 };
 
-// Installs `plan` (nullptr removes it) for the calling thread.
+// Installs `plan` (nullptr removes it) for every thread of the process.
+// Once it returns, no thread is still asking the plan it replaced.
 void SetFileFaultPlan(FileFaultPlan* plan);
 
 }  // namespace korv

@@ -2,24 +2,42 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 #include "file_fault.h"
 
 namespace korv {
 
 namespace {
-thread_local FileFaultPlan* fault_plan = nullptr;
+// One plan for the whole process, so the thread that plans the next file
+// of a run meets the same faults as the run's own. The pointer is read
+// without the lock while no plan is installed (always, in the programs);
+// the lock keeps a plan from being asked by two threads at once, or after
+// it was removed.
+std::atomic<FileFaultPlan*> fault_plan{nullptr};
+std::mutex& PlanMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
 
 // True (with errno set) when the plan makes this call fail.
 bool Injected(const char* operation) {
-    if (fault_plan == nullptr) {
+    if (fault_plan.load(std::memory_order_acquire) == nullptr) {
         return false;
     }
-    int error = fault_plan->Check(operation);
+    int error = 0;
+    {
+        std::lock_guard lock(PlanMutex());
+        FileFaultPlan* plan = fault_plan.load(std::memory_order_relaxed);
+        error = plan != nullptr ? plan->Check(operation) : 0;
+    }
     if (error == 0) {
         return false;
     }
@@ -29,7 +47,8 @@ bool Injected(const char* operation) {
 }  // namespace
 
 void SetFileFaultPlan(FileFaultPlan* plan) {
-    fault_plan = plan;
+    std::lock_guard lock(PlanMutex());
+    fault_plan.store(plan, std::memory_order_release);
 }
 
 namespace sys {
@@ -77,6 +96,50 @@ int Unlink(const char* path) {
 }
 int Close(int fd) {
     return Injected("close") ? (::close(fd), -1) : ::close(fd);
+}
+
+int FAccessAt(int dir_fd, const char* path, int mode, int flags) {
+    return Injected("faccessat") ? -1 : ::faccessat(dir_fd, path, mode, flags);
+}
+int Fcntl(int fd, int command, int argument) {
+    return Injected("fcntl") ? -1 : ::fcntl(fd, command, argument);
+}
+std::string RealPath(const char* path) {
+    if (Injected("realpath")) {
+        return {};
+    }
+    char* resolved = ::realpath(path, nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
+}
+ssize_t ListXattr(const char* path, char* names, std::size_t size) {
+    return Injected("listxattr") ? -1 : ::listxattr(path, names, size);
+}
+ssize_t GetXattr(const char* path, const char* name, void* value, std::size_t size) {
+    return Injected("getxattr") ? -1 : ::getxattr(path, name, value, size);
+}
+int FSetXattr(int fd, const char* name, const void* value, std::size_t size) {
+    return Injected("fsetxattr") ? -1 : ::fsetxattr(fd, name, value, size, 0);
+}
+int AnonymousFile() {
+    if (Injected("memfd_create")) {
+        return -1;
+    }
+#if defined(__linux__)
+    return ::memfd_create("korv-staging", MFD_CLOEXEC);
+#else
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        return -1;
+    }
+    const int fd = ::dup(::fileno(file));
+    std::fclose(file);
+    return fd;
+#endif
 }
 
 void* MapFile(int fd, std::size_t size) {

@@ -78,7 +78,7 @@ void ActivityLog::Open() {
         // A log we cannot read is kept: the line goes after its old content,
         // and a rewrite later on replaces only what follows it.
         // Of a log whose size is unknown, everything is kept.
-        kept_size_ = found ? found->size : std::numeric_limits<off_t>::max();
+        kept_size_ = found ? found->size : std::numeric_limits<std::int64_t>::max();
         // Our first line must not run on from an old last line that lacks
         // its break. (After a NUL nothing can run on: the text ends there.)
         const std::optional<char> last = LastByteOf(path_);

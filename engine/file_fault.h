@@ -19,4 +19,9 @@ public:
 // Once it returns, no thread is still asking the plan it replaced.
 void SetFileFaultPlan(FileFaultPlan* plan);
 
+// For the system layer: 0 when the call named `operation` may go ahead,
+// else the errno it is to fail with (a layer that speaks other error codes
+// translates it).
+[[nodiscard]] int InjectedFault(const char* operation);
+
 }  // namespace korv

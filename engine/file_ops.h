@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,8 +13,11 @@
 
 namespace korv {
 
-// Whole-file operations on POSIX, each opening and closing its files within
-// the one call. All the engine's file access goes through here.
+// Whole-file operations, each opening and closing its files within the one
+// call. All the engine's file access goes through here; the system layer
+// (posix/file_ops.cpp or win32/file_ops.cpp, one chosen by the build)
+// implements them, and every system call it makes asks the fault plan
+// (file_fault.h) first.
 
 // Which file a path names at one moment.
 struct FileIdentity {
@@ -52,17 +53,23 @@ struct FileVersion {
 std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into,
                                                FileVersion* version = nullptr);
 
-// Writes all of `bytes` to `fd` from its offset, going on after an
-// interrupted or short write; false (errno set) when a write fails.
-bool WriteAll(int fd, std::string_view bytes);
+// Where a file's new content goes, in order, piece by piece.
+class ContentSink {
+public:
+    virtual ~ContentSink() = default;
+    // Writes all of `bytes` after what was written before, going on after
+    // an interrupted or short write; false when a write fails.
+    virtual bool Write(std::string_view bytes) = 0;
+};
 
 // Replaces the content of the file at `path` by `bytes` so that a failure
 // leaves the old content: the bytes go to a temporary file beside the
-// target, which is renamed over it once complete (permission bits kept; a
-// symbolic link keeps pointing at its target, which is replaced). Where a
-// rename would lose something (several hard links, an owner we cannot
-// restore, a folder we cannot create files in, a file that is no regular
-// file) the file is written in place and restored on failure.
+// target, which replaces it once complete (its permissions, owner and
+// attributes kept; a symbolic link keeps pointing at its target, which is
+// replaced). Where a replace would lose something (several hard links, an
+// owner or attributes we cannot carry over, a folder we cannot create
+// files in, a file that is no regular file) the file is written in place
+// and restored on failure.
 // Throws EngineError "Cannot create file ..." when the file may not be
 // written, and "Stream write error" when writing fails.
 // With `unchanged_since`, the file must still be in that state right
@@ -72,9 +79,8 @@ bool WriteAll(int fd, std::string_view bytes);
 void ReplaceWholeFile(const std::string& path, std::string_view bytes,
                       const FileVersion* unchanged_since = nullptr);
 
-// Writes a file's whole new content to `fd` from its current offset;
-// false (errno set) when a write fails.
-using ContentWriter = std::function<bool(int fd)>;
+// Writes a file's whole new content to the sink; false when a write fails.
+using ContentWriter = std::function<bool(ContentSink& sink)>;
 // The same with the content produced by `write_content`, which may be
 // called more than once (once per attempt).
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
@@ -87,7 +93,7 @@ void AppendToFile(const std::string& path, std::string_view bytes);
 // Cuts the file at `path` back to its first `keep` bytes (all of them when
 // it has fewer) and appends `bytes`, creating the file when it is gone; on
 // failure the file is cut back to that length. Throws EngineError.
-void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes);
+void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_view bytes);
 
 // The last byte of the file at `path`; nullopt when the file is empty or
 // cannot be read.

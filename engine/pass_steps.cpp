@@ -1,6 +1,5 @@
 #include "pass_steps.h"
 
-#include <cerrno>
 #include <optional>
 
 #include "engine_error.h"
@@ -55,17 +54,13 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
         // the pieces, without building it.
         ReplaceWholeFile(
             path,
-            [&](int fd) {
-                if (!substitution.WriteResult(fd)) {
+            [&](ContentSink& sink) {
+                if (!substitution.WriteResult(sink)) {
                     return false;
                 }
                 // Checked again before the new text replaces the file; a
                 // failed write puts the old bytes back.
-                if (!document.TextIntact()) {
-                    errno = EIO;
-                    return false;
-                }
-                return true;
+                return document.TextIntact();
             },
             unchanged_since);
     } else {

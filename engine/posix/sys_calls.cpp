@@ -5,39 +5,18 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 
 #include "file_fault.h"
 
-namespace korv {
+namespace korv::sys {
 
 namespace {
-// One plan for the whole process, so the thread that plans the next file
-// of a run meets the same faults as the run's own. The pointer is read
-// without the lock while no plan is installed (always, in the programs);
-// the lock keeps a plan from being asked by two threads at once, or after
-// it was removed.
-std::atomic<FileFaultPlan*> fault_plan{nullptr};
-std::mutex& PlanMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-// True (with errno set) when the plan makes this call fail.
+// True (with errno set) when the fault plan makes this call fail.
 bool Injected(const char* operation) {
-    if (fault_plan.load(std::memory_order_acquire) == nullptr) {
-        return false;
-    }
-    int error = 0;
-    {
-        std::lock_guard lock(PlanMutex());
-        FileFaultPlan* plan = fault_plan.load(std::memory_order_relaxed);
-        error = plan != nullptr ? plan->Check(operation) : 0;
-    }
+    const int error = InjectedFault(operation);
     if (error == 0) {
         return false;
     }
@@ -45,13 +24,6 @@ bool Injected(const char* operation) {
     return true;
 }
 }  // namespace
-
-void SetFileFaultPlan(FileFaultPlan* plan) {
-    std::lock_guard lock(PlanMutex());
-    fault_plan.store(plan, std::memory_order_release);
-}
-
-namespace sys {
 
 int Open(const char* path, int flags, mode_t mode) {
     return Injected("open") ? -1 : ::open(path, flags, mode);
@@ -154,5 +126,4 @@ void* MapFile(int fd, std::size_t size) {
     return ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | populate, fd, 0);
 }
 
-}  // namespace sys
-}  // namespace korv
+}  // namespace korv::sys

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "engine_error.h"
+#include "fd_sink.h"
 #include "sys_calls.h"
 #include "unique_fd.h"
 
@@ -173,7 +174,8 @@ bool PutBack(int fd, std::string_view bytes) {
 bool StageContent(const ContentWriter& write_content, ByteBuffer& content) {
     UniqueFd staging(sys::AnonymousFile());
     struct stat st {};
-    if (!staging.Valid() || !write_content(staging.Get()) || sys::FStat(staging.Get(), &st) != 0) {
+    FdSink sink(staging.Get());
+    if (!staging.Valid() || !write_content(sink) || sys::FStat(staging.Get(), &st) != 0) {
         return false;
     }
     content.Clear();
@@ -251,7 +253,8 @@ void WriteInPlace(const std::string& path, const std::string& target,
     if (!fd.Valid()) {
         throw CannotCreateFile(path, errno);
     }
-    if (!write_content(fd.Get()) || sys::Close(fd.Release()) != 0) {
+    FdSink sink(fd.Get());
+    if (!write_content(sink) || sys::Close(fd.Release()) != 0) {
         throw StreamWriteError();
     }
 }
@@ -366,7 +369,8 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
             return;
         }
     }
-    if (!write_content(temp.fd.Get())) {
+    FdSink sink(temp.fd.Get());
+    if (!write_content(sink)) {
         discard();
         throw StreamWriteError();
     }
@@ -389,7 +393,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
 
 // Cuts the file at `path` back to `keep` bytes (when given and shorter)
 // and appends `bytes`; a failed write is cut back to where it began.
-void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
+void WriteTail(const std::string& path, int flags, std::optional<std::int64_t> keep,
                std::string_view bytes) {
     UniqueFd fd(OpenForWriting(path, O_WRONLY | O_APPEND | O_CLOEXEC | flags, 0666));
     if (!fd.Valid()) {
@@ -399,14 +403,14 @@ void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
     if (sys::FStat(fd.Get(), &st) != 0) {
         throw CannotCreateFile(path, errno);
     }
-    off_t start = st.st_size;
+    std::int64_t start = st.st_size;
     if (keep && *keep < start) {
         start = *keep;
         if (sys::FTruncate(fd.Get(), start) != 0) {
             throw StreamWriteError();
         }
     }
-    if (!WriteAll(fd.Get(), bytes)) {
+    if (!WriteFully(fd.Get(), bytes, false)) {
         // Leave no half line behind.
         sys::FTruncate(fd.Get(), start);
         throw StreamWriteError();
@@ -418,8 +422,8 @@ void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
 
 }  // namespace
 
-bool WriteAll(int fd, std::string_view bytes) {
-    return WriteFully(fd, bytes, false);
+bool FdSink::Write(std::string_view bytes) {
+    return WriteFully(fd_, bytes, false);
 }
 
 namespace {
@@ -496,7 +500,7 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
 void ReplaceWholeFile(const std::string& path, std::string_view bytes,
                       const FileVersion* unchanged_since) {
     ReplaceWholeFile(
-        path, [bytes](int fd) { return WriteAll(fd, bytes); }, unchanged_since);
+        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since);
 }
 
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
@@ -508,7 +512,7 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
     WriteTail(path, 0, std::nullopt, bytes);
 }
 
-void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes) {
+void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_view bytes) {
     WriteTail(path, O_CREAT, keep, bytes);
 }
 
@@ -534,15 +538,9 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
         const std::string_view content = mapped ? mapped->View() : bytes.View();
         SafeWrite(
             to,
-            [&](int fd) {
-                if (!WriteAll(fd, content)) {
-                    return false;
-                }
-                if (mapped && !mapped->Intact()) {
-                    errno = EIO;  // the file was cut short while copied
-                    return false;
-                }
-                return true;
+            [&](ContentSink& sink) {
+                // A mapped file cut short while copied gives no copy.
+                return sink.Write(content) && (!mapped || mapped->Intact());
             },
             /*follow_links=*/false, &st, nullptr);
         return true;

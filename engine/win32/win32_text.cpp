@@ -1,0 +1,51 @@
+#include "win32_text.h"
+
+namespace korv {
+
+const char* const kNameNotInCodePage =
+    "Its name holds a character the ANSI code page of this system cannot hold";
+
+std::optional<std::wstring> WideName(const std::string& ansi) {
+    if (ansi.empty()) {
+        return std::wstring();
+    }
+    if (ansi.find('?') != std::string::npos || ansi.size() > 0x7FFFFFFF) {
+        return std::nullopt;
+    }
+    const int size = static_cast<int>(ansi.size());
+    const int wide_size =
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, nullptr, 0);
+    if (wide_size <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, wide.data(),
+                              wide_size) != wide_size) {
+        return std::nullopt;
+    }
+    return wide;
+}
+
+std::string Win32ErrorText(DWORD error) {
+    char* buffer = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text;
+    if (length > 0 && buffer != nullptr) {
+        text.assign(buffer, length);
+    }
+    if (buffer != nullptr) {
+        ::LocalFree(buffer);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
+                             text.back() == '\n' || text.back() == '.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        text = "System error " + std::to_string(error);
+    }
+    return text;
+}
+
+}  // namespace korv

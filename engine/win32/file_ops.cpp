@@ -12,7 +12,7 @@
 #include "engine_error.h"
 #include "sys_calls.h"
 #include "unique_handle.h"
-#include "win32_text.h"
+#include "wide_names.h"
 
 namespace korv {
 
@@ -95,12 +95,13 @@ std::wstring NameOrThrowCreate(const std::string& path) {
     return *wide;
 }
 
+// The messages with the system's text for a GetLastError code.
 [[noreturn]] void ThrowOpen(const std::string& path, DWORD error) {
-    throw CannotOpenFile(path, Win32ErrorText(error));
+    throw CannotOpenFile(path, static_cast<int>(error));
 }
 
 [[noreturn]] void ThrowCreate(const std::string& path, DWORD error) {
-    throw CannotCreateFile(path, Win32ErrorText(error));
+    throw CannotCreateFile(path, static_cast<int>(error));
 }
 
 // Writes all of `bytes` at the handle's position.
@@ -405,7 +406,8 @@ UniqueHandle OpenWhole(const std::string& path, std::size_t& size, FileVersion* 
         throw CannotOpenFile(path, "It is not a regular file");
     }
     if (facts.version.size > kLargestFile) {
-        ThrowOpen(path, ERROR_FILE_TOO_LARGE);
+        // The POSIX layer's text: the system's own speaks of saving.
+        throw CannotOpenFile(path, "File too large");
     }
     size = static_cast<std::size_t>(facts.version.size);
     if (version != nullptr) {
@@ -417,8 +419,10 @@ UniqueHandle OpenWhole(const std::string& path, std::size_t& size, FileVersion* 
 void ReadWhole(const std::string& path, HANDLE file, char* into, std::size_t size) {
     if (!ReadExactly(file, into, size)) {
         const DWORD error = ::GetLastError();
-        throw CannotOpenFile(path, error != 0 ? Win32ErrorText(error)
-                                              : std::string("The file could not be read in full"));
+        if (error != 0) {
+            ThrowOpen(path, error);
+        }
+        throw CannotOpenFile(path, "The file could not be read in full");
     }
 }
 

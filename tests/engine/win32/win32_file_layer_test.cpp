@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +68,7 @@ public:
     OtherHandle(const OtherHandle&) = delete;
     OtherHandle& operator=(const OtherHandle&) = delete;
     [[nodiscard]] bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] HANDLE Get() const { return handle_; }
 
 private:
     HANDLE handle_;
@@ -143,13 +145,26 @@ TEST(Win32FileLayer, AHardLinkedFileIsWrittenInPlaceAndBothNamesSeeTheNewText) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
+// The file index of `path`: another one once the file was replaced.
+std::uint64_t FileIndexOf(const std::string& path) {
+    OtherHandle file(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.Valid() || !::GetFileInformationByHandle(file.Get(), &info)) {
+        return 0;
+    }
+    return (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+}
+
 TEST(Win32FileLayer, TheAttributesSurviveASafeSave) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_SYSTEM;
     TempDir dir;
     const std::string path = dir.Write("a.txt", "old\r\n");
     ASSERT_TRUE(::SetFileAttributesW(Wide(path).c_str(), kKept));
+    const std::uint64_t before = FileIndexOf(path);
     ReplaceWholeFile(path, "new\r\n");
     EXPECT_EQ(ReadFile(path), "new\r\n");
+    // Saved through a new file that replaced the old one, not in place.
+    EXPECT_NE(FileIndexOf(path), before);
     EXPECT_EQ(AttributesOf(path) & kKept, kKept);
     EXPECT_TRUE(Leftovers(dir).empty());
     ::SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -164,6 +179,29 @@ TEST(Win32FileLayer, ABackupOfAReadOnlyFileCanBeReplacedByTheNextBackup) {
     test::WriteFile(path, "second\r\n");
     EXPECT_TRUE(TextDocument::MakeBackup(path));
     EXPECT_EQ(ReadFile(path + ".bak"), "second\r\n");
+}
+
+TEST(Win32FileLayer, AFileOf2GiBFailsToLoadAndIsLeftUntouched) {
+    TempDir dir;
+    const std::string path = dir.Write("big.txt", "head\r\n");
+    {
+        // Sparse where the system allows: no disk space for the rest.
+        OtherHandle file(path, GENERIC_WRITE, 0);
+        ASSERT_TRUE(file.Valid());
+        DWORD ignored = 0;
+        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = std::int64_t{1} << 31;
+        ASSERT_TRUE(::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file.Get()));
+    }
+    TextDocument document;
+    EXPECT_EQ(MessageOf([&] { document.LoadFile(path); }),
+              "Cannot open file \"" + FullPath(path) + "\". File too large");
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeHigh, 0U);
+    EXPECT_EQ(data.nFileSizeLow, 0x80000000U);
 }
 
 TEST(Win32FileLayer, ANameTheAnsiCodePageCannotHoldFailsWithoutReachingAnotherFile) {

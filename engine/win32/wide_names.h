@@ -1,7 +1,5 @@
 #pragma once
 
-#include <windows.h>
-
 #include <optional>
 #include <string>
 
@@ -16,9 +14,5 @@ namespace korv {
 
 // The text for why a name is refused by WideName.
 extern const char* const kNameNotInCodePage;
-
-// The system's text for a Win32 error, with trailing blanks, line breaks
-// and full stops cut off.
-[[nodiscard]] std::string Win32ErrorText(DWORD error);
 
 }  // namespace korv

@@ -1,4 +1,6 @@
-#include "win32_text.h"
+#include "wide_names.h"
+
+#include <windows.h>
 
 namespace korv {
 
@@ -24,28 +26,6 @@ std::optional<std::wstring> WideName(const std::string& ansi) {
         return std::nullopt;
     }
     return wide;
-}
-
-std::string Win32ErrorText(DWORD error) {
-    char* buffer = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text;
-    if (length > 0 && buffer != nullptr) {
-        text.assign(buffer, length);
-    }
-    if (buffer != nullptr) {
-        ::LocalFree(buffer);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
-                             text.back() == '\n' || text.back() == '.')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        text = "System error " + std::to_string(error);
-    }
-    return text;
 }
 
 }  // namespace korv

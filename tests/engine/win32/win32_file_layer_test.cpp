@@ -220,20 +220,6 @@ TEST(Win32FileLayer, ANameTheAnsiCodePageCannotHoldFailsWithoutReachingAnotherFi
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"caf_.txt"});
 }
 
-TEST(Win32FileLayer, AFileWrittenByAnotherProgramSinceItWasLoadedKeepsItsBytes) {
-    TempDir dir;
-    const std::string path = dir.Write("a.txt", "loaded\r\n");
-    TextDocument document;
-    document.LoadFile(path);
-    const FileVersion loaded = *document.LoadedVersion();
-    test::WriteFile(path, "another program's text\r\n");
-    document.AssignText("ours\r\n");
-    EXPECT_EQ(MessageOf([&] { document.SaveFile(path, &loaded); }).rfind("Cannot open file", 0),
-              0U);
-    EXPECT_EQ(ReadFile(path), "another program's text\r\n");
-    EXPECT_TRUE(Leftovers(dir).empty());
-}
-
 // A save, a backup and two log appends with each call of the layer failing
 // in turn: every file holds its old bytes or its whole new ones, and no
 // temporary file is left.

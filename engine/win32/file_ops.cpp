@@ -303,7 +303,16 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
         }
     }
     const bool exists = existing.has_value();
-    const bool link = exists && (existing->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    bool link = false;
+    if (exists) {
+        // The name's own attributes as well: not every system reports a
+        // link through a handle opened on the link.
+        const DWORD own = sys::AttributesOf(name);
+        if (own == INVALID_FILE_ATTRIBUTES) {
+            ThrowCreate(path, ::GetLastError());
+        }
+        link = ((existing->attributes | own) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
     std::optional<FileFacts> target = existing;
     if (exists && !(link && !follow_links)) {
         if (link) {

@@ -75,6 +75,11 @@ bool IsDiskFile(HANDLE file) {
     return ::GetFileType(file) == FILE_TYPE_DISK;
 }
 
+DWORD AttributesOf(const std::wstring& path) {
+    return Injected("GetFileAttributes") ? INVALID_FILE_ATTRIBUTES
+                                         : ::GetFileAttributesW(path.c_str());
+}
+
 bool SetAttributes(const std::wstring& path, DWORD attributes) {
     return !Injected("SetFileAttributes") && ::SetFileAttributesW(path.c_str(), attributes) != 0;
 }

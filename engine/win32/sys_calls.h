@@ -19,6 +19,9 @@ bool Seek(HANDLE file, std::int64_t offset, DWORD from);
 bool SetEnd(HANDLE file);
 bool FileInformation(HANDLE file, BY_HANDLE_FILE_INFORMATION& info);
 bool IsDiskFile(HANDLE file);
+// The attributes of the name itself (a link's own); INVALID_FILE_ATTRIBUTES
+// on failure.
+DWORD AttributesOf(const std::wstring& path);
 bool SetAttributes(const std::wstring& path, DWORD attributes);
 // The owner, group and access list of the file at `path`; false on failure.
 bool SecurityOf(const std::wstring& path, std::string& descriptor);

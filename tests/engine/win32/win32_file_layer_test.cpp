@@ -83,6 +83,15 @@ std::string MessageOf(const std::function<void()>& action) {
     return "(no failure)";
 }
 
+bool Readable(const std::string& path) {
+    try {
+        (void)ReadFile(path);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 DWORD AttributesOf(const std::string& path) {
     return ::GetFileAttributesW(Wide(path).c_str());
 }
@@ -153,6 +162,32 @@ std::uint64_t FileIndexOf(const std::string& path) {
         return 0;
     }
     return (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+}
+
+TEST(Win32FileLayer, ASaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink) {
+    TempDir dir;
+    const std::string target = dir.Write("target.txt", "old\r\n");
+    const std::string link = dir.File("link.txt");
+    ASSERT_TRUE(::CreateSymbolicLinkW(Wide(link).c_str(), Wide(target).c_str(), 0));
+    if ((AttributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT) == 0 || !Readable(link)) {
+        GTEST_SKIP() << "this system's symbolic links are no reparse points one can read "
+                        "through (Wine's)";
+    }
+    ReplaceWholeFile(link, "new\r\n");
+    EXPECT_EQ(ReadFile(target), "new\r\n");
+    EXPECT_NE(AttributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0U);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.txt", "target.txt"}));
+}
+
+TEST(Win32FileLayer, ABackupReplacesALinkAtItsNameAndNeverFollowsIt) {
+    TempDir dir;
+    const std::string path = dir.Write("a.txt", "to back up\r\n");
+    const std::string elsewhere = dir.Write("elsewhere.txt", "not ours\r\n");
+    ASSERT_TRUE(::CreateSymbolicLinkW(Wide(path + ".bak").c_str(), Wide(elsewhere).c_str(), 0));
+    EXPECT_TRUE(TextDocument::MakeBackup(path));
+    EXPECT_EQ(ReadFile(elsewhere), "not ours\r\n");
+    EXPECT_EQ(ReadFile(path + ".bak"), "to back up\r\n");
+    EXPECT_EQ(AttributesOf(path + ".bak") & FILE_ATTRIBUTE_REPARSE_POINT, 0U);
 }
 
 TEST(Win32FileLayer, TheAttributesSurviveASafeSave) {

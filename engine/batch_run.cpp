@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "file_ops.h"
@@ -84,6 +85,27 @@ bool WorthPlanningAhead(const std::string& path) {
     return version && version->regular && version->size >= kFrom;
 }
 
+// Whether `next` names a file the pass for `path` may write: its own, its
+// backup or the log. Reading it ahead would be wasted, since the pass makes
+// what was read stale, and where a file being read shares no writing (on
+// Windows) it would keep the pass from writing it.
+bool WrittenByThePass(const std::string& next, const std::string& path,
+                      const std::string& log_path) {
+    const std::optional<FileVersion> next_file = VersionOf(next);
+    if (!next_file) {
+        return true;  // unknown, so not worth the risk
+    }
+    const std::pair<std::string, bool> written[] = {
+        {path, true}, {path + ".bak", false}, {log_path, true}};
+    for (const auto& [name, follow_links] : written) {
+        const std::optional<FileVersion> file = VersionOf(name, follow_links);
+        if (file && file->file == next_file->file) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Whether a pass planned ahead for `path` still stands: planned from the
 // file the path names now, which the pass before did not write.
 bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
@@ -144,7 +166,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             bool next_ahead = false;
             if (ahead && index + 1 < ui.EntryCount()) {
                 const std::string next = ui.Entry(index + 1);
-                next_ahead = WorthPlanningAhead(next);
+                next_ahead = WorthPlanningAhead(next) && !WrittenByThePass(next, path, log.Path());
                 if (next_ahead) {
                     ahead->Start(next);
                 }

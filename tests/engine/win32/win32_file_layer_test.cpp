@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "counting_fault_plan.h"
+#include "../counting_fault_plan.h"
 #include "engine_error.h"
 #include "file_ops.h"
 #include "temp_dir.h"

@@ -276,7 +276,7 @@ TEST_P(CrashTest, AKillAtAnyMomentLeavesWholeFilesBackupsAndLog) {
 
 INSTANTIATE_TEST_SUITE_P(BothWays, CrashTest,
                          ::testing::Values(RunShape{"PassByPass", 2000, false},
-                                           RunShape{"PlanningAhead", 30, true}),
+                                           RunShape{"PlanningAhead", 12, true}),
                          [](const ::testing::TestParamInfo<RunShape>& info) {
                              return std::string(info.param.name);
                          });

@@ -1,8 +1,8 @@
 #include "activity_log.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <ctime>
+#include <limits>
 
 #include "engine_error.h"
 #include "file_ops.h"
@@ -43,8 +43,9 @@ void ActivityLog::Open() {
     kept_size_.reset();
     kept_break_.clear();
     const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
-    struct stat st {};
-    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    const std::optional<FileVersion> found = VersionOf(path_);
+    // A log we cannot ask about may still be there: it is read, or kept.
+    const bool exists = found.has_value() || errno != ENOENT;
     bool read = !exists;
     try {
         bool as_is = false;
@@ -76,7 +77,8 @@ void ActivityLog::Open() {
     if (!read) {
         // A log we cannot read is kept: the line goes after its old content,
         // and a rewrite later on replaces only what follows it.
-        kept_size_ = st.st_size;
+        // Of a log whose size is unknown, everything is kept.
+        kept_size_ = found ? found->size : std::numeric_limits<std::int64_t>::max();
         // Our first line must not run on from an old last line that lacks
         // its break. (After a NUL nothing can run on: the text ends there.)
         const std::optional<char> last = LastByteOf(path_);

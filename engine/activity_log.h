@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,7 +50,7 @@ private:
     bool rewrite_needed_ = true;
     // The length of an old log that could not be read: it stays in front
     // of our lines, and a rewrite replaces only what follows it.
-    std::optional<off_t> kept_size_;
+    std::optional<std::int64_t> kept_size_;
     // A line break put after such a log when its last line has none, so our
     // first line is a line of its own.
     std::string kept_break_;

@@ -1,15 +1,15 @@
 #include "batch_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine_error.h"
+#include "file_ops.h"
 #include "pass_prefetcher.h"
 #include "pass_steps.h"
 #include "text_document.h"
@@ -41,9 +41,8 @@ class WrittenFiles {
 public:
     void Clear() { files_.clear(); }
     void Note(const std::string& path, bool follow_links) {
-        struct stat st {};
-        if ((follow_links ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0) {
-            files_.push_back({st.st_dev, st.st_ino});
+        if (const std::optional<FileVersion> version = VersionOf(path, follow_links)) {
+            files_.push_back(version->file);
         }
     }
     [[nodiscard]] bool Holds(const FileIdentity& file) const {
@@ -82,17 +81,40 @@ PassTexts TextsOf(BatchUi& ui) {
 // Whether planning the pass for `path` ahead pays: handing a small file to
 // another thread costs more than it saves.
 bool WorthPlanningAhead(const std::string& path) {
-    constexpr off_t kFrom = off_t{1} << 20;
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kFrom;
+    constexpr std::int64_t kFrom = std::int64_t{1} << 20;
+    const std::optional<FileVersion> version = VersionOf(path);
+    return version && version->regular && version->size >= kFrom;
+}
+
+// Whether `next` names a file the pass for `path` may write: its own, its
+// backup or the log. Reading it ahead would be wasted, since the pass makes
+// what was read stale, and where a file being read shares no writing (on
+// Windows) it would keep the pass from writing it.
+bool WrittenByThePass(const std::string& next, const std::string& path,
+                      const std::string& log_path) {
+    const std::optional<FileVersion> next_file = VersionOf(next);
+    if (!next_file) {
+        return true;  // unknown, so not worth the risk
+    }
+    const std::pair<std::string, bool> written[] = {
+        {path, true}, {path + ".bak", false}, {log_path, true}};
+    for (const auto& [name, follow_links] : written) {
+        const std::optional<FileVersion> file = VersionOf(name, follow_links);
+        if (file && file->file == next_file->file) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Whether a pass planned ahead for `path` still stands: planned from the
 // file the path names now, which the pass before did not write.
 bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
-    struct stat st {};
-    return pass.usable && pass.path == path && ::stat(path.c_str(), &st) == 0 &&
-           FileIdentity{st.st_dev, st.st_ino} == pass.identity && !written.Holds(pass.identity);
+    if (!pass.usable || pass.path != path) {
+        return false;
+    }
+    const std::optional<FileVersion> now = VersionOf(path);
+    return now && now->file == pass.identity && !written.Holds(pass.identity);
 }
 
 // The per-file message, then the reason behind it.
@@ -156,7 +178,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             bool next_ahead = false;
             if (ahead && index + 1 < ui.EntryCount() && !(dry_run && planned)) {
                 const std::string next = ui.Entry(index + 1);
-                next_ahead = WorthPlanningAhead(next);
+                next_ahead = WorthPlanningAhead(next) && !WrittenByThePass(next, path, log.Path());
                 if (next_ahead) {
                     ahead->Start(next);
                 }

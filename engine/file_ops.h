@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,8 +13,33 @@
 
 namespace korv {
 
-// Whole-file operations on POSIX, each opening and closing its files within
-// the one call. All the engine's file access goes through here.
+// Whole-file operations, each opening and closing its files within the one
+// call. All the engine's file access goes through here; the system layer
+// (posix/file_ops.cpp or win32/file_ops.cpp, one chosen by the build)
+// implements them, and every system call it makes asks the fault plan
+// (file_fault.h) first.
+
+// Which file a path names at one moment.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// One state of a file: which file, with what size, last written when.
+// Another program that writes the file changes it.
+struct FileVersion {
+    FileIdentity file;
+    std::int64_t size = 0;
+    std::int64_t modified_ns = 0;  // since the epoch
+    bool regular = false;          // a regular file, not a folder, device or pipe
+    bool operator==(const FileVersion&) const = default;
+};
+
+// The file `path` names now (through a symbolic link when `follow_links`);
+// nullopt (errno set) when it cannot be asked.
+[[nodiscard]] std::optional<FileVersion> VersionOf(const std::string& path,
+                                                   bool follow_links = true);
 
 // Reads the whole regular file at `path`. Throws EngineError
 // "Cannot open file ..." when it cannot be opened or read in full, and for
@@ -25,30 +49,42 @@ namespace korv {
 // a failure); but a big file is mapped rather than read where the system
 // allows it: its bytes are then in the result (check Intact() after use)
 // and `into` is left alone; otherwise they are in `into` and the result
-// is null.
-std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into);
+// is null. `version`, when given, is set to the state of the file read.
+std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into,
+                                               FileVersion* version = nullptr);
 
-// Writes all of `bytes` to `fd` from its offset, going on after an
-// interrupted or short write; false (errno set) when a write fails.
-bool WriteAll(int fd, std::string_view bytes);
+// Where a file's new content goes, in order, piece by piece.
+class ContentSink {
+public:
+    virtual ~ContentSink() = default;
+    // Writes all of `bytes` after what was written before, going on after
+    // an interrupted or short write; false when a write fails.
+    virtual bool Write(std::string_view bytes) = 0;
+};
 
 // Replaces the content of the file at `path` by `bytes` so that a failure
 // leaves the old content: the bytes go to a temporary file beside the
-// target, which is renamed over it once complete (permission bits kept; a
-// symbolic link keeps pointing at its target, which is replaced). Where a
-// rename would lose something (several hard links, an owner we cannot
-// restore, a folder we cannot create files in, a file that is no regular
-// file) the file is written in place and restored on failure.
+// target, which replaces it once complete (its permissions, owner and
+// attributes kept; a symbolic link keeps pointing at its target, which is
+// replaced). Where a replace would lose something (several hard links, an
+// owner or attributes we cannot carry over, a folder we cannot create
+// files in, a file that is no regular file) the file is written in place
+// and restored on failure.
 // Throws EngineError "Cannot create file ..." when the file may not be
 // written, and "Stream write error" when writing fails.
-void ReplaceWholeFile(const std::string& path, std::string_view bytes);
+// With `unchanged_since`, the file must still be in that state right
+// before it is replaced, or another program wrote it since we read it:
+// it is then left as that program left it, and "Cannot open file ..."
+// is thrown.
+void ReplaceWholeFile(const std::string& path, std::string_view bytes,
+                      const FileVersion* unchanged_since = nullptr);
 
-// Writes a file's whole new content to `fd` from its current offset;
-// false (errno set) when a write fails.
-using ContentWriter = std::function<bool(int fd)>;
+// Writes a file's whole new content to the sink; false when a write fails.
+using ContentWriter = std::function<bool(ContentSink& sink)>;
 // The same with the content produced by `write_content`, which may be
 // called more than once (once per attempt).
-void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content);
+void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
+                      const FileVersion* unchanged_since = nullptr);
 
 // Appends `bytes` to the existing file at `path`; on failure the file is
 // cut back to its old length. Throws EngineError.
@@ -57,7 +93,7 @@ void AppendToFile(const std::string& path, std::string_view bytes);
 // Cuts the file at `path` back to its first `keep` bytes (all of them when
 // it has fewer) and appends `bytes`, creating the file when it is gone; on
 // failure the file is cut back to that length. Throws EngineError.
-void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes);
+void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_view bytes);
 
 // The last byte of the file at `path`; nullopt when the file is empty or
 // cannot be read.

@@ -1,7 +1,5 @@
 #include "pass_prefetcher.h"
 
-#include <sys/stat.h>
-
 #include <utility>
 
 namespace korv {
@@ -27,11 +25,11 @@ private:
 };
 
 bool IdentityOf(const std::string& path, FileIdentity& identity) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    const std::optional<FileVersion> version = VersionOf(path);
+    if (!version) {
         return false;
     }
-    identity = {st.st_dev, st.st_ino};
+    identity = version->file;
     return true;
 }
 

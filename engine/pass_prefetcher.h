@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -9,17 +7,11 @@
 #include <string>
 #include <thread>
 
+#include "file_ops.h"
 #include "pass_steps.h"
 #include "text_document.h"
 
 namespace korv {
-
-// Which file a path named at one moment: its device and inode.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // The first half of a pass done ahead of time, on another thread.
 struct PreparedPass {

@@ -1,6 +1,6 @@
 #include "pass_steps.h"
 
-#include <cerrno>
+#include <optional>
 
 #include "engine_error.h"
 #include "file_ops.h"
@@ -65,6 +65,11 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
     if (!changed) {
         return false;
     }
+    // The file must still be as it was read when it is replaced: another
+    // program's newer bytes are never overwritten with a text made from
+    // the older ones.
+    const std::optional<FileVersion> loaded = document.LoadedVersion();
+    const FileVersion* unchanged_since = loaded ? &*loaded : nullptr;
     LogReplacement(ctx, plan.find, plan.replacement);
     if (back_up) {
         TextDocument::MakeBackup(path);
@@ -72,23 +77,22 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
     if (substitution.KeepsLineBreaks()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
-        ReplaceWholeFile(path, [&](int fd) {
-            if (!substitution.WriteResult(fd)) {
-                return false;
-            }
-            // Checked again before the new text replaces the file; a
-            // failed write puts the old bytes back.
-            if (!document.TextIntact()) {
-                errno = EIO;
-                return false;
-            }
-            return true;
-        });
+        ReplaceWholeFile(
+            path,
+            [&](ContentSink& sink) {
+                if (!substitution.WriteResult(sink)) {
+                    return false;
+                }
+                // Checked again before the new text replaces the file; a
+                // failed write puts the old bytes back.
+                return document.TextIntact();
+            },
+            unchanged_since);
     } else {
         std::string result = substitution.Result();
         check_intact();
         document.AssignText(result);
-        document.SaveFile(path);
+        document.SaveFile(path, unchanged_since);
     }
     return true;
 }

@@ -77,7 +77,7 @@ bool Substitution::KeepsLineBreaks() const {
            HasOnlyWholeCrLf(replacement_);
 }
 
-bool Substitution::WriteResult(int fd) const {
+bool Substitution::WriteResult(ContentSink& sink) const {
     // Large unchanged pieces go straight from the source; small pieces and
     // the replacements are gathered first, so a dense text costs a few
     // large writes, not one per piece.
@@ -85,7 +85,7 @@ bool Substitution::WriteResult(int fd) const {
     std::string gathered;
     gathered.reserve(kGather);
     auto flush = [&]() {
-        const bool ok = WriteAll(fd, gathered);
+        const bool ok = sink.Write(gathered);
         gathered.clear();
         return ok;
     };
@@ -94,7 +94,7 @@ bool Substitution::WriteResult(int fd) const {
             return false;
         }
         if (bytes.size() >= kGather) {
-            return WriteAll(fd, bytes);
+            return sink.Write(bytes);
         }
         gathered.append(bytes);
         return true;

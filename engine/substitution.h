@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_ops.h"
 #include "replace_context.h"
 
 namespace korv {
@@ -28,10 +29,9 @@ public:
     // Whether the result of a source with only CR LF line breaks, ending in
     // one, keeps that form, so it can be written out as it is.
     [[nodiscard]] bool KeepsLineBreaks() const;
-    // Writes the result to `fd` from its current offset, gathering the
-    // unchanged pieces straight from the source; false (errno set) when a
-    // write fails.
-    bool WriteResult(int fd) const;
+    // Writes the result to `sink`, gathering the unchanged pieces straight
+    // from the source; false when a write fails.
+    bool WriteResult(ContentSink& sink) const;
 
 private:
     std::string_view source_;

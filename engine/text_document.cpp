@@ -5,7 +5,6 @@
 
 #include "byte_scan.h"
 #include "engine_error.h"
-#include "file_ops.h"
 
 namespace korv {
 
@@ -81,13 +80,16 @@ void TextDocument::AssignText(std::string_view text) {
     mapped_.reset();
     held_nul_ = held_nul;
     loaded_as_is_ = false;
+    loaded_version_.reset();
 }
 
 void TextDocument::LoadFile(const std::string& path) {
     // The bytes go to the spare buffer first, so a failed load keeps the
     // lines; buffers are reused from file to file.
-    std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(path, spare_);
+    FileVersion version;
+    std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(path, spare_, &version);
     if (!mapped) {
+        loaded_version_ = version;
         loaded_as_is_ = IsJoinedForm(spare_.View());
         if (loaded_as_is_) {
             joined_.Swap(spare_);
@@ -108,6 +110,7 @@ void TextDocument::LoadFile(const std::string& path) {
     }
     held_nul_ = held_nul;
     loaded_as_is_ = joined_form;
+    loaded_version_ = version;
     if (joined_form) {
         mapped_ = std::move(mapped);  // used in place
         return;
@@ -116,8 +119,8 @@ void TextDocument::LoadFile(const std::string& path) {
     mapped_.reset();
 }
 
-void TextDocument::SaveFile(const std::string& path) const {
-    ReplaceWholeFile(path, joined_.View());
+void TextDocument::SaveFile(const std::string& path, const FileVersion* unchanged_since) const {
+    ReplaceWholeFile(path, joined_.View(), unchanged_since);
 }
 
 bool TextDocument::MakeBackup(const std::string& path) noexcept {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "byte_buffer.h"
+#include "file_ops.h"
 #include "mapped_file.h"
 
 namespace korv {
@@ -34,9 +36,15 @@ public:
     // place of its bytes. A big file in joined form is used straight from
     // the file, without a copy.
     [[nodiscard]] bool TextIntact() const { return !mapped_ || mapped_->Intact(); }
-    // Writes JoinedText() over the file at `path`. A failed save leaves the
+    // The state of the file last loaded, as it was read; nullopt once a
+    // text is assigned.
+    [[nodiscard]] const std::optional<FileVersion>& LoadedVersion() const {
+        return loaded_version_;
+    }
+    // Writes JoinedText() over the file at `path`; with `unchanged_since`,
+    // only while the file is still in that state. A failed save leaves the
     // file as it was. Throws EngineError.
-    void SaveFile(const std::string& path) const;
+    void SaveFile(const std::string& path, const FileVersion* unchanged_since = nullptr) const;
     // Copies the file at `path` to `path` + ".bak", replacing an older copy.
     // Never fails towards the caller: returns whether the copy was made.
     static bool MakeBackup(const std::string& path) noexcept;
@@ -60,6 +68,7 @@ private:
     ByteBuffer spare_;
     bool held_nul_ = false;
     bool loaded_as_is_ = false;
+    std::optional<FileVersion> loaded_version_;
 };
 
 }  // namespace korv

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fd_sink.h"
 #include "memory_file.h"
 #include "reference_text.h"
 #include "replace_str.h"
@@ -203,7 +204,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static korv::fuzz::MemoryFile file;
     file.Empty();
     shaping = {write_limit, interrupt_every, 0};
-    const bool written = plan.WriteResult(file.Fd());
+    korv::FdSink sink(file.Fd());
+    const bool written = plan.WriteResult(sink);
     shaping = {};
     Check(written, "WriteResult reports success");
     Check(file.Contents() == expected.result, "WriteResult writes the result");

@@ -535,6 +535,105 @@ TEST_F(BatchRunTest, ABigFileCutShortByAnotherProgramDuringTheRunFailsUntouched)
     EXPECT_EQ(dir_.Names(), (std::vector<std::string>{"a.txt", "b.txt", "korv.log"}));
 }
 
+// How another program writes a file between its load and its save.
+enum class OtherWrite {
+    kOtherBytes,
+    kSameSizeOneNanosecondLater,
+    kAnotherFileOfTheSameSizeAndTime
+};
+
+// Writes `bytes` to `path` from a child process, as another program would;
+// unless `how` writes other bytes only, the result gets the size and time
+// `before` gave (one nanosecond later, when asked).
+void WriteAsAnotherProgram(const std::string& path, const std::string& bytes, OtherWrite how) {
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const int status = test::RunInChild([&] {
+        const std::string target =
+            how == OtherWrite::kAnotherFileOfTheSameSizeAndTime ? path + ".new" : path;
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 ||
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+            ::close(fd) != 0) {
+            return 1;
+        }
+        if (how != OtherWrite::kOtherBytes) {
+            timespec times[2] = {before.st_atim, before.st_mtim};
+            if (how == OtherWrite::kSameSizeOneNanosecondLater) {
+                times[1].tv_nsec = (times[1].tv_nsec + 1) % 1'000'000'000;
+                times[1].tv_sec += times[1].tv_nsec == 0 ? 1 : 0;
+            }
+            if (::utimensat(AT_FDCWD, target.c_str(), times, 0) != 0) {
+                return 2;
+            }
+        }
+        if (target != path && ::rename(target.c_str(), path.c_str()) != 0) {
+            return 3;
+        }
+        return 0;
+    });
+    ASSERT_EQ(status, 0);
+}
+
+// Another program writes the file while a pass has it loaded: the save
+// must not put a text made from the older bytes over the newer ones. The
+// pass fails as a failed save does: its log line and backup stay, and the
+// file is not counted.
+TEST(BatchRunLostUpdate, AFileWrittenByAnotherProgramSinceItsLoadKeepsThatProgramsBytes) {
+    const std::string big = BigCrLfText();
+    const std::string small = "a needle in a small file\n";
+    for (const OtherWrite how : {OtherWrite::kOtherBytes, OtherWrite::kSameSizeOneNanosecondLater,
+                                 OtherWrite::kAnotherFileOfTheSameSizeAndTime}) {
+        for (const bool in_place : {false, true}) {
+            for (const bool ahead : {false, true}) {
+                SCOPED_TRACE(std::string("change ") + std::to_string(static_cast<int>(how)) +
+                             (in_place ? ", written in place" : ", safe save") +
+                             (ahead ? ", planned ahead" : ""));
+                TempDir dir;
+                // A big file is planned ahead; a small one, with lone LFs,
+                // is saved through the line model.
+                const std::string original = ahead ? big : small;
+                const std::string other = how == OtherWrite::kOtherBytes
+                                              ? std::string("another program's text\r\n")
+                                              : std::string(original.size(), 'z');
+                const std::string a = dir.Write("a.txt", original);
+                if (in_place) {
+                    ASSERT_EQ(::link(a.c_str(), dir.File("a.txt.link").c_str()), 0);
+                }
+                ActivityLog log(dir.File("korv.log"), TimeFormat{});
+                log.Open();
+                FakeUi ui;
+                ui.entries = {a};
+                ui.find = "needle";
+                ui.replacement = "pin";
+                ui.back_up = true;
+                ui.fixed = ahead;
+                ui.on_pump = [&](FakeUi& u) {
+                    if (u.pumps == 1) {
+                        WriteAsAnotherProgram(a, other, how);
+                    }
+                };
+                const BatchOutcome outcome = RunBatch(ui, log);
+                EXPECT_EQ(outcome.FilesReplaced, 0);
+                EXPECT_EQ(outcome.FilesFailed, 1);
+                EXPECT_EQ(ui.CallsStarting("message "),
+                          std::vector<std::string>{"message Cannot open file " + a + "."});
+                EXPECT_TRUE(ReadFile(a) == other);
+                // The copy made before the save, of the file as it then was.
+                EXPECT_TRUE(ReadFile(a + ".bak") == other);
+                EXPECT_EQ(LogEvents(log.Path()),
+                          (std::vector<std::string>{"Application Started",
+                                                    Replaced("needle", a, "pin")}));
+                std::vector<std::string> names{"a.txt", "a.txt.bak", "korv.log"};
+                if (in_place) {
+                    names.insert(names.begin() + 2, "a.txt.link");
+                }
+                EXPECT_EQ(dir.Names(), names);
+            }
+        }
+    }
+}
+
 // Fails the next `open` of the file layer, once.
 class FailNextOpen final : public FileFaultPlan {
 public:

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "file_fault.h"
@@ -11,7 +12,8 @@ namespace korv::test {
 
 // Counts the file layer's system calls and fails the Nth (or, when
 // persistent, every call from the Nth on) with one error number, the way a
-// failing disk or a full one would.
+// failing disk or a full one would. Calls of every thread count, in the
+// order the file layer hands them over.
 class CountingFaultPlan final : public FileFaultPlan {
 public:
     CountingFaultPlan(long fail_at, int error, bool persistent)
@@ -19,6 +21,9 @@ public:
 
     int Check(const char* operation) override {
         ++calls_;
+        if (std::this_thread::get_id() != creator_) {
+            ++calls_elsewhere_;
+        }
         const bool fail =
             fail_at_ > 0 && (calls_ == fail_at_ || (persistent_ && calls_ > fail_at_));
         if (!fail) {
@@ -32,6 +37,10 @@ public:
     }
 
     [[nodiscard]] long Calls() const { return calls_; }
+    // The calls made by threads other than the one that made the plan.
+    [[nodiscard]] long CallsElsewhere() const { return calls_elsewhere_; }
+    // Whether the call being checked comes from the thread that made the plan.
+    [[nodiscard]] bool OnCreatorThread() const { return std::this_thread::get_id() == creator_; }
     // The operations made to fail, in order.
     [[nodiscard]] const std::vector<std::string>& Failed() const { return failed_; }
 
@@ -42,7 +51,9 @@ private:
     long fail_at_;
     int error_;
     bool persistent_;
+    const std::thread::id creator_ = std::this_thread::get_id();
     long calls_ = 0;
+    long calls_elsewhere_ = 0;
     std::vector<std::string> failed_;
 };
 

@@ -11,8 +11,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "activity_log.h"
@@ -20,6 +22,7 @@
 #include "counting_fault_plan.h"
 #include "engine_error.h"
 #include "file_ops.h"
+#include "memory_temp_dir.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
 #include "whole_log.h"
@@ -41,6 +44,8 @@ using test::WholeLog;
 // is on only while the entry named `back_up_entry` is processed.
 class WalkUi final : public BatchUi {
 public:
+    explicit WalkUi(bool planning_ahead) : planning_ahead_(planning_ahead) {}
+
     std::vector<std::string> entries;
     std::string back_up_entry;
     std::vector<std::string> messages;
@@ -69,36 +74,54 @@ public:
     bool DynamicVariables() override { return false; }
     bool BackUp() override { return active == back_up_entry; }
     void PumpEvents() override {}
+    bool FixedDuringRun() override { return planning_ahead_; }
     void ShowResults(std::int32_t, std::int64_t replaced) override {
         shown_replaced = replaced;
         active.clear();
     }
 
 private:
+    bool planning_ahead_;
     std::int32_t current_ = -1;
 };
 
 struct SeedFile {
     const char* name;
-    const char* before;
-    const char* after;  // nullptr: the run leaves it as it is
+    std::string before;
+    std::optional<std::string> after;  // none: the run leaves it as it is
     mode_t mode;
     bool second_name = false;  // has a hard link, so it is written in place
 };
 
+// A file big enough to be mapped and planned ahead, with the find text in
+// some of its lines, each ended by `brk`; `replaced` gives it after the run.
+std::string BigText(const char* brk, bool replaced) {
+    std::string text;
+    for (int i = 0; i < 120'000; ++i) {  // over 1 MiB with either break
+        text += "hay " + std::to_string(i) + (i % 997 == 0 ? (replaced ? " bar!" : " Foo") : "");
+        text += replaced ? "\r\n" : brk;
+    }
+    return text;
+}
+
 // Files of every kind a run meets: changed, unchanged, empty, backed up
 // over an older copy, with lone LFs, without a last line break, written in
-// place.
-std::vector<SeedFile> AllSeeds() {
-    return {
+// place; and, for a run that plans ahead, a big one (mapped, and planned
+// ahead) right after a changed file.
+std::vector<SeedFile> AllSeeds(bool planning_ahead) {
+    std::vector<SeedFile> seeds = {
         {"a.txt", "alpha foo beta\r\nFOO\r\n", "alpha bar! beta\r\nbar!\r\n", 0640},
         {"b.txt", "foo\nline two\n", "bar!\r\nline two\r\n", 0604},
-        {"c.txt", "nothing to see\r\n", nullptr, 0644},
+        {"c.txt", "nothing to see\r\n", std::nullopt, 0644},
         {"d.txt", "backed up foo", "backed up bar!\r\n", 0600},
-        {"e.txt", "", nullptr, 0644},
+        {"e.txt", "", std::nullopt, 0644},
         {"f.txt", "last fOo\r\n", "last bar!\r\n", 0644},
         {"g.txt", "linked foo\r\n", "linked bar!\r\n", 0664, true},
     };
+    if (planning_ahead) {
+        seeds.push_back({"h.txt", BigText("\r\n", false), BigText("\r\n", true), 0644});
+    }
+    return seeds;
 }
 constexpr const char* kBackedUp = "d.txt";
 constexpr const char* kOldBackup = "an older copy\r\n";
@@ -117,7 +140,12 @@ struct RunResult {
     std::set<std::string> failed_during;
     std::vector<std::string> failed_operations;
     long calls = 0;
+    long calls_ahead = 0;  // made by the thread that plans ahead
 };
+
+// What a call made to fail on the thread that plans ahead was during: no
+// entry's own pass, so it may make no file fail.
+constexpr const char* kPlanningAhead = "<planning ahead>";
 
 // The log's events with the folder's own path written as "<dir>", so runs
 // in different folders compare.
@@ -135,7 +163,12 @@ bool Contains(const std::vector<std::string>& items, const std::string& item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
 
-class BatchFaultWalk : public ::testing::Test {
+// Each walk runs both ways: pass by pass, and planning the next big file
+// ahead on another thread, as korv-cli runs; and one kind of failure at a
+// time, so each part stays well within a test's time.
+using WalkParam = std::tuple<bool, FaultKind>;
+
+class BatchFaultWalk : public ::testing::TestWithParam<WalkParam> {
 protected:
     // A fresh folder with the seed files, the older backup and an old log.
     void Lay(const TempDir& dir) const {
@@ -166,13 +199,15 @@ protected:
     // call `fail_at` (0: none) failing as `kind` says.
     RunResult Run(const TempDir& dir, long fail_at, FaultKind kind) const {
         RunResult result;
-        WalkUi ui;
+        WalkUi ui(planning_ahead_);
         for (const SeedFile& seed : seeds_) {
             ui.entries.push_back(dir.File(seed.name));
         }
         ui.back_up_entry = dir.File(kBackedUp);
         CountingFaultPlan plan(fail_at, kind.error, kind.persistent);
-        plan.on_fail = [&] { result.failed_during.insert(ui.active); };
+        plan.on_fail = [&] {
+            result.failed_during.insert(plan.OnCreatorThread() ? ui.active : kPlanningAhead);
+        };
         {
             FaultPlanScope scope(plan);
             ActivityLog log(dir.File("korv.log"), TimeFormat{});
@@ -193,21 +228,25 @@ protected:
         result.shown_replaced = ui.shown_replaced;
         result.failed_operations = plan.Failed();
         result.calls = plan.Calls();
+        result.calls_ahead = plan.CallsElsewhere();
         return result;
     }
 
     // Runs once cleanly, then once for every call of that run failing as
-    // each of `kinds` says, and checks what every run leaves.
+    // each of `kinds` says, and checks what every run leaves. The folders
+    // are in memory: the walk writes gigabytes in all.
     void Walk(const std::vector<FaultKind>& kinds) {
-        TempDir clean_dir;
+        const std::unique_ptr<TempDir> clean_folder = test::MakeTempDirInMemory();
+        const TempDir& clean_dir = *clean_folder;
         Lay(clean_dir);
         const RunResult clean = Run(clean_dir, 0, {0, false});
         ASSERT_TRUE(clean.messages.empty());
         ASSERT_FALSE(clean.open_failed || clean.close_failed);
         std::int64_t changing = 0;
         for (const SeedFile& seed : seeds_) {
-            ASSERT_EQ(ReadFile(clean_dir.File(seed.name)), seed.after ? seed.after : seed.before);
-            changing += seed.after != nullptr ? 1 : 0;
+            ASSERT_TRUE(ReadFile(clean_dir.File(seed.name)) == seed.after.value_or(seed.before))
+                << seed.name;
+            changing += seed.after ? 1 : 0;
         }
         ASSERT_EQ(clean.outcome.FilesReplaced, changing);
         const WholeLog clean_log = ReadWholeLog(ReadFile(clean_dir.File("korv.log")));
@@ -215,13 +254,16 @@ protected:
         clean_events_ = FolderFree(clean_log.events, clean_dir.Path());
         ASSERT_EQ(clean_events_.size(), 2 + 1 + static_cast<std::size_t>(changing) + 1);
         ASSERT_GT(clean.calls, 20);
+        // Planning ahead must have happened, or this way tested nothing new.
+        ASSERT_EQ(clean.calls_ahead > 0, planning_ahead_);
 
         for (const FaultKind& kind : kinds) {
             for (long n = 1; n <= clean.calls; ++n) {
                 SCOPED_TRACE("call " + std::to_string(n) + " fails with " +
                              std::strerror(kind.error) +
                              (kind.persistent ? ", and every call after it" : ""));
-                TempDir dir;
+                const std::unique_ptr<TempDir> folder = test::MakeTempDirInMemory();
+                const TempDir& dir = *folder;
                 Lay(dir);
                 const RunResult run = Run(dir, n, kind);
                 Check(dir, run);
@@ -252,8 +294,9 @@ protected:
         for (const SeedFile& seed : seeds_) {
             const std::string path = dir.File(seed.name);
             const std::string now = ReadFile(path);
-            const bool is_new = seed.after != nullptr && now == seed.after;
-            EXPECT_TRUE(is_new || now == seed.before) << seed.name << " holds: " << now;
+            const bool is_new = seed.after && now == *seed.after;
+            EXPECT_TRUE(is_new || now == seed.before)
+                << seed.name << " holds: " << now.substr(0, 200);
             holding_new += is_new ? 1 : 0;
             struct stat st {};
             ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -261,7 +304,7 @@ protected:
             if (seed.second_name) {
                 EXPECT_EQ(st.st_nlink, 2U) << seed.name << " lost its second name";
             }
-            if (seed.after != nullptr && !is_new) {
+            if (seed.after && !is_new) {
                 must_report.insert("Cannot open file " + path + ".");
             }
         }
@@ -296,7 +339,7 @@ protected:
         EXPECT_EQ(events[0], clean_events_[0]);
         EXPECT_EQ(events[1], clean_events_[1]);
         for (const SeedFile& seed : seeds_) {
-            if (seed.after != nullptr && ReadFile(dir.File(seed.name)) == seed.after) {
+            if (seed.after && ReadFile(dir.File(seed.name)) == *seed.after) {
                 EXPECT_TRUE(Contains(events, "foo found in <dir>/" + std::string(seed.name) +
                                                  " and replaced to bar!"))
                     << seed.name << " was replaced but its line is not in the log:\n"
@@ -311,32 +354,49 @@ protected:
         }
     }
 
-    std::vector<SeedFile> seeds_ = AllSeeds();
+    const bool planning_ahead_ = std::get<0>(GetParam());
+    const FaultKind kind_ = std::get<1>(GetParam());
+    std::vector<SeedFile> seeds_ = AllSeeds(planning_ahead_);
     std::vector<std::string> clean_events_;
 };
 
-TEST_F(BatchFaultWalk, EveryFailingCallLeavesWholeFilesAndAWholeLog) {
-    std::vector<FaultKind> single;
-    for (const FaultKind& kind : FaultKinds()) {
-        if (!kind.persistent) {
-            single.push_back(kind);
-        }
-    }
-    Walk(single);
+TEST_P(BatchFaultWalk, EveryFailingCallLeavesWholeFilesAndAWholeLog) {
+    Walk({kind_});
 }
 
 // From some call on, every call fails. A file written in place can only get
 // its old bytes back while writing still works, so this walk leaves it out.
-TEST_F(BatchFaultWalk, ADiskFailingForGoodFromAnyCallOnLeavesWholeFilesAndAWholeLog) {
+class BatchFaultWalkForGood : public BatchFaultWalk {};
+
+TEST_P(BatchFaultWalkForGood, ADiskFailingForGoodFromAnyCallOnLeavesWholeFilesAndAWholeLog) {
     std::erase_if(seeds_, [](const SeedFile& seed) { return seed.second_name; });
-    std::vector<FaultKind> persistent;
+    Walk({kind_});
+}
+
+std::vector<FaultKind> KindsThat(bool persist) {
+    std::vector<FaultKind> kinds;
     for (const FaultKind& kind : FaultKinds()) {
-        if (kind.persistent) {
-            persistent.push_back(kind);
+        if (kind.persistent == persist) {
+            kinds.push_back(kind);
         }
     }
-    Walk(persistent);
+    return kinds;
 }
+
+std::string WalkName(const ::testing::TestParamInfo<WalkParam>& info) {
+    const FaultKind& kind = std::get<1>(info.param);
+    return std::string(std::get<0>(info.param) ? "PlanningAhead" : "PassByPass") + "_errno" +
+           std::to_string(kind.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, BatchFaultWalk,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::ValuesIn(KindsThat(false))),
+                         WalkName);
+INSTANTIATE_TEST_SUITE_P(BothWays, BatchFaultWalkForGood,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::ValuesIn(KindsThat(true))),
+                         WalkName);
 
 }  // namespace
 }  // namespace korv

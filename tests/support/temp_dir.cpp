@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -13,11 +14,19 @@ namespace fs = std::filesystem;
 namespace korv::test {
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "korv-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    // A name no other folder has: create_directory makes it only when new.
+    static std::mt19937_64 random{std::random_device{}()};
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path path = base / ("korv-test-" + std::to_string(random() % 1000000000ULL));
+        std::error_code ec;
+        if (fs::create_directory(path, ec)) {
+            fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, ec);
+            path_ = path.string();
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -2,24 +2,21 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "file_fault.h"
 
-namespace korv {
+namespace korv::sys {
 
 namespace {
-thread_local FileFaultPlan* fault_plan = nullptr;
-
-// True (with errno set) when the plan makes this call fail.
+// True (with errno set) when the fault plan makes this call fail.
 bool Injected(const char* operation) {
-    if (fault_plan == nullptr) {
-        return false;
-    }
-    int error = fault_plan->Check(operation);
+    const int error = InjectedFault(operation);
     if (error == 0) {
         return false;
     }
@@ -27,12 +24,6 @@ bool Injected(const char* operation) {
     return true;
 }
 }  // namespace
-
-void SetFileFaultPlan(FileFaultPlan* plan) {
-    fault_plan = plan;
-}
-
-namespace sys {
 
 int Open(const char* path, int flags, mode_t mode) {
     return Injected("open") ? -1 : ::open(path, flags, mode);
@@ -79,6 +70,50 @@ int Close(int fd) {
     return Injected("close") ? (::close(fd), -1) : ::close(fd);
 }
 
+int FAccessAt(int dir_fd, const char* path, int mode, int flags) {
+    return Injected("faccessat") ? -1 : ::faccessat(dir_fd, path, mode, flags);
+}
+int Fcntl(int fd, int command, int argument) {
+    return Injected("fcntl") ? -1 : ::fcntl(fd, command, argument);
+}
+std::string RealPath(const char* path) {
+    if (Injected("realpath")) {
+        return {};
+    }
+    char* resolved = ::realpath(path, nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
+}
+ssize_t ListXattr(const char* path, char* names, std::size_t size) {
+    return Injected("listxattr") ? -1 : ::listxattr(path, names, size);
+}
+ssize_t GetXattr(const char* path, const char* name, void* value, std::size_t size) {
+    return Injected("getxattr") ? -1 : ::getxattr(path, name, value, size);
+}
+int FSetXattr(int fd, const char* name, const void* value, std::size_t size) {
+    return Injected("fsetxattr") ? -1 : ::fsetxattr(fd, name, value, size, 0);
+}
+int AnonymousFile() {
+    if (Injected("memfd_create")) {
+        return -1;
+    }
+#if defined(__linux__)
+    return ::memfd_create("korv-staging", MFD_CLOEXEC);
+#else
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        return -1;
+    }
+    const int fd = ::dup(::fileno(file));
+    std::fclose(file);
+    return fd;
+#endif
+}
+
 void* MapFile(int fd, std::size_t size) {
     if (Injected("mmap")) {
         return MAP_FAILED;
@@ -91,5 +126,4 @@ void* MapFile(int fd, std::size_t size) {
     return ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | populate, fd, 0);
 }
 
-}  // namespace sys
-}  // namespace korv
+}  // namespace korv::sys

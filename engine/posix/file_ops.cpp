@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +15,7 @@
 #include <string>
 
 #include "engine_error.h"
+#include "fd_sink.h"
 #include "sys_calls.h"
 #include "unique_fd.h"
 
@@ -65,6 +65,37 @@ bool ReadExactly(int fd, char* into, std::size_t size) {
     return true;
 }
 
+FileVersion VersionFrom(const struct stat& st) {
+    constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+    return FileVersion{
+        {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+        static_cast<std::int64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNsPerSecond + st.st_mtim.tv_nsec,
+        S_ISREG(st.st_mode)};
+}
+
+// Throws unless the file `st` describes is still in the state it was read
+// in: another program that wrote it since would lose its bytes to ours.
+void CheckUnchanged(const std::string& path, const struct stat& st,
+                    const FileVersion* unchanged_since) {
+    if (unchanged_since != nullptr && !(VersionFrom(st) == *unchanged_since)) {
+        throw CannotOpenFile(path, "Another program changed it since it was read");
+    }
+}
+
+// The same for the file `target` names now.
+void CheckStillUnchanged(const std::string& path, const std::string& target,
+                         const FileVersion* unchanged_since) {
+    if (unchanged_since == nullptr) {
+        return;
+    }
+    struct stat st {};
+    if (sys::Stat(target.c_str(), &st) != 0) {
+        throw CannotOpenFile(path, errno);
+    }
+    CheckUnchanged(path, st, unchanged_since);
+}
+
 std::string DirectoryOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -81,13 +112,7 @@ std::string BaseNameOf(const std::string& path) {
 // The target a write through `path` reaches: symbolic links resolved, so
 // the link stays and its target is replaced. Empty for a dangling link.
 std::string ResolveLinks(const std::string& path) {
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return {};
-    }
-    std::string result = resolved;
-    std::free(resolved);
-    return result;
+    return sys::RealPath(path.c_str());
 }
 
 // A temporary file beside `target`, named so a user recognises a leftover.
@@ -130,9 +155,9 @@ bool CreateTempBeside(const std::string& target, mode_t mode, TempFile& temp, in
 int OpenForWriting(const std::string& path, int flags, mode_t mode = 0) {
     int fd = sys::Open(path.c_str(), flags | O_NONBLOCK, mode);
     if (fd >= 0) {
-        int status = ::fcntl(fd, F_GETFL);
+        int status = sys::Fcntl(fd, F_GETFL, 0);
         if (status != -1) {
-            ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+            sys::Fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
         }
     }
     return fd;
@@ -143,28 +168,14 @@ bool PutBack(int fd, std::string_view bytes) {
     return sys::FTruncate(fd, 0) == 0 && WriteFully(fd, bytes, true);
 }
 
-// A file that lives in memory only, gone when closed; -1 on failure.
-int AnonymousFile() {
-#if defined(__linux__)
-    return ::memfd_create("korv-staging", MFD_CLOEXEC);
-#else
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr) {
-        return -1;
-    }
-    const int fd = ::dup(::fileno(file));
-    std::fclose(file);
-    return fd;
-#endif
-}
-
 // Has `write_content` write the whole new content into memory. A writer
 // may read from the very file about to be overwritten (a big file is
 // searched where it lies), so it must run before that file is touched.
 bool StageContent(const ContentWriter& write_content, ByteBuffer& content) {
-    UniqueFd staging(AnonymousFile());
+    UniqueFd staging(sys::AnonymousFile());
     struct stat st {};
-    if (!staging.Valid() || !write_content(staging.Get()) || sys::FStat(staging.Get(), &st) != 0) {
+    FdSink sink(staging.Get());
+    if (!staging.Valid() || !write_content(sink) || sys::FStat(staging.Get(), &st) != 0) {
         return false;
     }
     content.Clear();
@@ -176,8 +187,9 @@ bool StageContent(const ContentWriter& write_content, ByteBuffer& content) {
 // keeping its old content to put back if the write fails, the close
 // included: a failed close may mean the new bytes never reached the disk,
 // and a file reported as not written must hold its old bytes.
-void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_size,
-                      const ContentWriter& write_content) {
+void OverwriteInPlace(UniqueFd fd, const std::string& path, const std::string& target,
+                      std::size_t old_size, const ContentWriter& write_content,
+                      const FileVersion* unchanged_since) {
     ByteBuffer old_bytes;
     old_bytes.Resize(old_size);
     if (!ReadExactly(fd.Get(), old_bytes.Data(), old_size)) {
@@ -188,6 +200,13 @@ void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_si
     ByteBuffer content;
     if (!StageContent(write_content, content)) {
         throw StreamWriteError();
+    }
+    if (unchanged_since != nullptr) {
+        struct stat st {};
+        if (sys::FStat(fd.Get(), &st) != 0) {
+            throw CannotOpenFile(path, errno);
+        }
+        CheckUnchanged(path, st, unchanged_since);
     }
     if (!PutBack(fd.Get(), content.View())) {
         // Put the old bytes back; the error is reported either way.
@@ -204,7 +223,7 @@ void OverwriteInPlace(UniqueFd fd, const std::string& target, std::size_t old_si
 }
 
 void WriteInPlace(const std::string& path, const std::string& target,
-                  const ContentWriter& write_content) {
+                  const ContentWriter& write_content, const FileVersion* unchanged_since) {
     struct stat st {};
     const bool found = sys::Stat(target.c_str(), &st) == 0;
     if (!found && errno != ENOENT) {
@@ -219,9 +238,14 @@ void WriteInPlace(const std::string& path, const std::string& target,
         if (sys::FStat(fd.Get(), &st) != 0) {
             throw CannotCreateFile(path, errno);
         }
-        OverwriteInPlace(std::move(fd), target, static_cast<std::size_t>(st.st_size),
-                         write_content);
+        OverwriteInPlace(std::move(fd), path, target, static_cast<std::size_t>(st.st_size),
+                         write_content, unchanged_since);
         return;
+    }
+    if (unchanged_since != nullptr) {
+        // What was read was a regular file: this is another one, or none.
+        throw CannotOpenFile(
+            path, found ? "Another program changed it since it was read" : SystemErrorText(ENOENT));
     }
     // Not a regular file (a device, a new file behind a dangling link):
     // nothing to keep, so write it directly.
@@ -229,7 +253,8 @@ void WriteInPlace(const std::string& path, const std::string& target,
     if (!fd.Valid()) {
         throw CannotCreateFile(path, errno);
     }
-    if (!write_content(fd.Get()) || sys::Close(fd.Release()) != 0) {
+    FdSink sink(fd.Get());
+    if (!write_content(sink) || sys::Close(fd.Release()) != 0) {
         throw StreamWriteError();
     }
 }
@@ -238,7 +263,7 @@ void WriteInPlace(const std::string& path, const std::string& target,
 // control lists, labels, user attributes); false when one cannot be read
 // or set.
 bool CopyExtendedAttributes(const std::string& from, int fd) {
-    ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+    ssize_t size = sys::ListXattr(from.c_str(), nullptr, 0);
     if (size == 0 || (size < 0 && (errno == ENOTSUP || errno == ENOSYS))) {
         return true;
     }
@@ -246,7 +271,7 @@ bool CopyExtendedAttributes(const std::string& from, int fd) {
         return false;
     }
     std::string names(static_cast<std::size_t>(size), '\0');
-    size = ::listxattr(from.c_str(), names.data(), names.size());
+    size = sys::ListXattr(from.c_str(), names.data(), names.size());
     if (size < 0) {
         return false;
     }
@@ -255,14 +280,14 @@ bool CopyExtendedAttributes(const std::string& from, int fd) {
     for (std::size_t at = 0; at < names.size();) {
         const char* name = names.c_str() + at;
         at += std::strlen(name) + 1;
-        ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+        ssize_t length = sys::GetXattr(from.c_str(), name, nullptr, 0);
         if (length < 0) {
             return false;
         }
         value.resize(static_cast<std::size_t>(length));
-        length = ::getxattr(from.c_str(), name, value.data(), value.size());
+        length = sys::GetXattr(from.c_str(), name, value.data(), value.size());
         if (length < 0 ||
-            ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(length), 0) != 0) {
+            sys::FSetXattr(fd, name, value.data(), static_cast<std::size_t>(length)) != 0) {
             return false;
         }
     }
@@ -273,7 +298,7 @@ bool CopyExtendedAttributes(const std::string& from, int fd) {
 // a link at `path` is written through (saving) or replaced (a backup copy).
 // `mode_of` gives the permission bits of a file that does not exist yet.
 void SafeWrite(const std::string& path, const ContentWriter& write_content, bool follow_links,
-               const struct stat* mode_of) {
+               const struct stat* mode_of, const FileVersion* unchanged_since) {
     std::string target = path;
     struct stat st {};
     bool exists = false;
@@ -284,7 +309,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
             if (target.empty() || sys::Stat(target.c_str(), &st) != 0) {
                 // A dangling link: the write creates its target, as a
                 // direct write through the link would.
-                WriteInPlace(path, path, write_content);
+                WriteInPlace(path, path, write_content, unchanged_since);
                 return;
             }
         }
@@ -297,15 +322,15 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
             if (S_ISDIR(st.st_mode)) {
                 throw CannotCreateFile(path, EISDIR);
             }
-            WriteInPlace(path, target, write_content);
+            WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
         // A file we may not write stays as it is, whatever its folder allows.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        if (sys::FAccessAt(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
             throw CannotCreateFile(path, errno);
         }
         if (st.st_nlink > 1) {
-            WriteInPlace(path, target, write_content);
+            WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
     }
@@ -319,7 +344,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
     if (!CreateTempBeside(target, replace_existing ? 0600 : mode, temp, error)) {
         if (replace_existing) {
             // A folder we cannot create files in: the file itself is writable.
-            WriteInPlace(path, target, write_content);
+            WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
         throw CannotCreateFile(path, error);
@@ -333,24 +358,31 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
         if (owner_differs && sys::FChown(temp.fd.Get(), st.st_uid, st.st_gid) != 0) {
             // A rename would hand the file to us: keep its owner instead.
             discard();
-            WriteInPlace(path, target, write_content);
+            WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
         if (sys::FChmod(temp.fd.Get(), mode) != 0 ||
             !CopyExtendedAttributes(target, temp.fd.Get())) {
             // Permissions, access lists or labels a rename would lose.
             discard();
-            WriteInPlace(path, target, write_content);
+            WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
     }
-    if (!write_content(temp.fd.Get())) {
+    FdSink sink(temp.fd.Get());
+    if (!write_content(sink)) {
         discard();
         throw StreamWriteError();
     }
     if (sys::Close(temp.fd.Release()) != 0) {
         sys::Unlink(temp.path.c_str());
         throw StreamWriteError();
+    }
+    try {
+        CheckStillUnchanged(path, target, unchanged_since);
+    } catch (...) {
+        sys::Unlink(temp.path.c_str());
+        throw;
     }
     if (sys::Rename(temp.path.c_str(), target.c_str()) != 0) {
         int rename_error = errno;
@@ -361,7 +393,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
 
 // Cuts the file at `path` back to `keep` bytes (when given and shorter)
 // and appends `bytes`; a failed write is cut back to where it began.
-void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
+void WriteTail(const std::string& path, int flags, std::optional<std::int64_t> keep,
                std::string_view bytes) {
     UniqueFd fd(OpenForWriting(path, O_WRONLY | O_APPEND | O_CLOEXEC | flags, 0666));
     if (!fd.Valid()) {
@@ -371,14 +403,14 @@ void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
     if (sys::FStat(fd.Get(), &st) != 0) {
         throw CannotCreateFile(path, errno);
     }
-    off_t start = st.st_size;
+    std::int64_t start = st.st_size;
     if (keep && *keep < start) {
         start = *keep;
         if (sys::FTruncate(fd.Get(), start) != 0) {
             throw StreamWriteError();
         }
     }
-    if (!WriteAll(fd.Get(), bytes)) {
+    if (!WriteFully(fd.Get(), bytes, false)) {
         // Leave no half line behind.
         sys::FTruncate(fd.Get(), start);
         throw StreamWriteError();
@@ -390,15 +422,15 @@ void WriteTail(const std::string& path, int flags, std::optional<off_t> keep,
 
 }  // namespace
 
-bool WriteAll(int fd, std::string_view bytes) {
-    return WriteFully(fd, bytes, false);
+bool FdSink::Write(std::string_view bytes) {
+    return WriteFully(fd_, bytes, false);
 }
 
 namespace {
 
 // Opens the regular file at `path` for a whole read, non-blocking so a
 // named pipe in the list cannot hang the run, and gives its size.
-UniqueFd OpenWhole(const std::string& path, std::size_t& size) {
+UniqueFd OpenWhole(const std::string& path, std::size_t& size, FileVersion* version) {
     UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
         throw CannotOpenFile(path, errno);
@@ -417,6 +449,9 @@ UniqueFd OpenWhole(const std::string& path, std::size_t& size) {
         throw CannotOpenFile(path, EFBIG);
     }
     size = static_cast<std::size_t>(st.st_size);
+    if (version != nullptr) {
+        *version = VersionFrom(st);
+    }
     return fd;
 }
 
@@ -431,17 +466,26 @@ void ReadWhole(const std::string& path, int fd, char* into, std::size_t size) {
 
 std::string ReadWholeFile(const std::string& path) {
     std::size_t size = 0;
-    UniqueFd fd = OpenWhole(path, size);
+    UniqueFd fd = OpenWhole(path, size, nullptr);
     std::string bytes(size, '\0');
     ReadWhole(path, fd.Get(), bytes.data(), size);
     return bytes;
 }
 
-std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into) {
+std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links) {
+    struct stat st {};
+    if ((follow_links ? sys::Stat(path.c_str(), &st) : sys::LStat(path.c_str(), &st)) != 0) {
+        return std::nullopt;
+    }
+    return VersionFrom(st);
+}
+
+std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into,
+                                               FileVersion* version) {
     // Below this size a read costs less than setting up a mapping.
     constexpr std::size_t kMapFrom = std::size_t{1} << 20;
     std::size_t size = 0;
-    UniqueFd fd = OpenWhole(path, size);
+    UniqueFd fd = OpenWhole(path, size, version);
     if (size >= kMapFrom) {
         if (std::unique_ptr<MappedFile> mapped = MappedFile::Map(fd.Get(), size)) {
             return mapped;
@@ -453,19 +497,22 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
     return nullptr;
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view bytes) {
-    ReplaceWholeFile(path, [bytes](int fd) { return WriteAll(fd, bytes); });
+void ReplaceWholeFile(const std::string& path, std::string_view bytes,
+                      const FileVersion* unchanged_since) {
+    ReplaceWholeFile(
+        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since);
 }
 
-void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content) {
-    SafeWrite(path, write_content, /*follow_links=*/true, nullptr);
+void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
+                      const FileVersion* unchanged_since) {
+    SafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since);
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {
     WriteTail(path, 0, std::nullopt, bytes);
 }
 
-void ReplaceFileTail(const std::string& path, off_t keep, std::string_view bytes) {
+void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_view bytes) {
     WriteTail(path, O_CREAT, keep, bytes);
 }
 
@@ -491,17 +538,11 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
         const std::string_view content = mapped ? mapped->View() : bytes.View();
         SafeWrite(
             to,
-            [&](int fd) {
-                if (!WriteAll(fd, content)) {
-                    return false;
-                }
-                if (mapped && !mapped->Intact()) {
-                    errno = EIO;  // the file was cut short while copied
-                    return false;
-                }
-                return true;
+            [&](ContentSink& sink) {
+                // A mapped file cut short while copied gives no copy.
+                return sink.Write(content) && (!mapped || mapped->Intact());
             },
-            /*follow_links=*/false, &st);
+            /*follow_links=*/false, &st, nullptr);
         return true;
     } catch (...) {
         return false;

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 // The system calls of the file layer, each first asking the installed
 // fault plan (see file_fault.h) whether it should fail. They behave like
@@ -24,6 +25,15 @@ int FTruncate(int fd, off_t length);
 int Rename(const char* from, const char* to);
 int Unlink(const char* path);
 int Close(int fd);
+int FAccessAt(int dir_fd, const char* path, int mode, int flags);
+int Fcntl(int fd, int command, int argument);
+// The path with every symbolic link resolved; empty (errno set) on failure.
+std::string RealPath(const char* path);
+ssize_t ListXattr(const char* path, char* names, std::size_t size);
+ssize_t GetXattr(const char* path, const char* name, void* value, std::size_t size);
+int FSetXattr(int fd, const char* name, const void* value, std::size_t size);
+// A file that lives in memory only, gone when closed; -1 on failure.
+int AnonymousFile();
 // Maps `size` bytes of `fd` read-only and private, faulted in up front;
 // MAP_FAILED on failure.
 void* MapFile(int fd, std::size_t size);

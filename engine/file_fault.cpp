@@ -1,0 +1,38 @@
+#include "file_fault.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace korv {
+
+namespace {
+
+// One plan for the whole process, so the thread that plans the next file
+// of a run meets the same faults as the run's own. The pointer is read
+// without the lock while no plan is installed (always, in the programs);
+// the lock keeps a plan from being asked by two threads at once, or after
+// it was removed.
+std::atomic<FileFaultPlan*> fault_plan{nullptr};
+
+std::mutex& PlanMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+void SetFileFaultPlan(FileFaultPlan* plan) {
+    std::lock_guard lock(PlanMutex());
+    fault_plan.store(plan, std::memory_order_release);
+}
+
+int InjectedFault(const char* operation) {
+    if (fault_plan.load(std::memory_order_acquire) == nullptr) {
+        return 0;
+    }
+    std::lock_guard lock(PlanMutex());
+    FileFaultPlan* plan = fault_plan.load(std::memory_order_relaxed);
+    return plan != nullptr ? plan->Check(operation) : 0;
+}
+
+}  // namespace korv

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace korv {
+
+// The UTF-16 form of a name given in the active ANSI code page, as the W
+// calls take it; nullopt for bytes that are no text of that code page, and
+// for a '?', which a conversion puts where the code page had no character
+// (a name the code page cannot hold), so that such a name never reaches
+// another file that happens to match the substitute.
+[[nodiscard]] std::optional<std::wstring> WideName(const std::string& ansi);
+
+// The text for why a name is refused by WideName.
+extern const char* const kNameNotInCodePage;
+
+}  // namespace korv

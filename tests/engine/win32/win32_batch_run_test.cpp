@@ -1,0 +1,120 @@
+// A run that plans big files ahead, on Windows, where a file being read
+// shares no writing: planning a file ahead must never keep the run itself
+// from writing it, its backup or the log.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "activity_log.h"
+#include "batch_run.h"
+#include "temp_dir.h"
+#include "time_stamp.h"
+
+namespace korv {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+// A command-line run: fixed texts, options and list, so it plans ahead.
+class FixedUi final : public BatchUi {
+public:
+    std::vector<std::string> entries;
+    bool back_up = false;
+    std::vector<std::string> messages;
+    std::int64_t replaced = -1;
+
+    bool AskConfirmation(const std::string&, const std::string&) override { return true; }
+    void ReportError(const std::string& text, const std::string&) override {
+        messages.push_back(text);
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void SetBusyCursor(bool) override {}
+    std::int32_t EntryCount() override { return static_cast<std::int32_t>(entries.size()); }
+    std::string Entry(std::int32_t index) override {
+        return entries.at(static_cast<std::size_t>(index));
+    }
+    std::int32_t CurrentEntry() override { return current_; }
+    void SetCurrentEntry(std::int32_t index) override { current_ = index; }
+    std::string FindText() override { return "needle"; }
+    std::string ReplaceText() override { return "pin"; }
+    bool CaseSensitive() override { return true; }
+    bool DynamicVariables() override { return false; }
+    bool BackUp() override { return back_up; }
+    void PumpEvents() override {}
+    bool FixedDuringRun() override { return true; }
+    void ShowResults(std::int32_t, std::int64_t files_replaced) override {
+        replaced = files_replaced;
+    }
+
+private:
+    std::int32_t current_ = -1;
+};
+
+// Over 1 MiB, so it is planned ahead, with the find text in it.
+std::string BigText(const std::string& word) {
+    std::string text;
+    for (int i = 0; i < 200'000; ++i) {  // some 3 MiB
+        text += (i % 100 == 0 ? word : "hay") + " in line " + std::to_string(i) + "\r\n";
+    }
+    return text;
+}
+
+TEST(Win32BatchRun, PlanningAFileAheadNeverKeepsTheRunFromWritingIt) {
+    struct Case {
+        const char* name;
+        bool back_up;
+        std::vector<std::string> (*make)(const TempDir&);
+        std::int64_t replaced;
+        // The entry whose pass fails, if any: the log holds the find text
+        // once the first pass has logged, and logging it again changes it
+        // after it was read.
+        int failing = -1;
+    };
+    const std::vector<Case> cases = {
+        {"TheSameFileTwice", false,
+         [](const TempDir& d) {
+             const std::string a = d.Write("a.txt", BigText("needle"));
+             return std::vector{a, a};
+         },
+         1},
+        {"ABackupThatIsTheNextEntry", true,
+         [](const TempDir& d) {
+             const std::string a = d.Write("a.txt", BigText("needle"));
+             d.Write("a.txt.bak", BigText("older"));
+             return std::vector{a, a + ".bak"};
+         },
+         2},
+        {"TheLogAsTheNextEntry", false,
+         [](const TempDir& d) {
+             const std::string a = d.Write("a.txt", BigText("needle"));
+             d.Write("korv.log", BigText("older"));
+             return std::vector{a, d.File("korv.log")};
+         },
+         1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        FixedUi ui;
+        ui.entries = c.make(dir);
+        ui.back_up = c.back_up;
+        ActivityLog log(dir.File("korv.log"), TimeFormat{});
+        log.Open();
+        const BatchOutcome outcome = RunBatch(ui, log);
+        std::vector<std::string> expected;
+        if (c.failing >= 0) {
+            expected.push_back("Cannot open file " +
+                               ui.entries[static_cast<std::size_t>(c.failing)] + ".");
+        }
+        EXPECT_EQ(ui.messages, expected);
+        EXPECT_EQ(outcome.FilesReplaced, c.replaced);
+        EXPECT_TRUE(ReadFile(ui.entries[0]) == BigText("pin"));
+    }
+}
+
+}  // namespace
+}  // namespace korv

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "log_events.h"
+#include "run_command.h"
 #include "temp_dir.h"
 
 namespace {

@@ -1,10 +1,12 @@
 #include "temp_dir.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -13,11 +15,25 @@ namespace fs = std::filesystem;
 namespace korv::test {
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "korv-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    // A fresh name each try: create_directory refuses one that exists, so
+    // two tests never share a folder.
+    static std::mt19937_64 random{std::random_device{}()};
+    static std::mutex random_lock;
+    const fs::path parent = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::uint64_t number = 0;
+        {
+            const std::lock_guard<std::mutex> lock(random_lock);
+            number = random();
+        }
+        const fs::path candidate = parent / ("korv-test-" + std::to_string(number % 1000000000));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate.string();
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder in " + parent.string());
 }
 
 TempDir::~TempDir() {
@@ -34,7 +50,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::File(std::string_view name) const {
-    return path_ + "/" + std::string(name);
+    return (fs::path(path_) / std::string(name)).string();
 }
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {

@@ -38,12 +38,17 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    // Tests may leave read-only folders behind; open them up so they can go.
+    // Tests may leave read-only folders behind, and read-only files, which
+    // Windows will not delete; open them up so they can go.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        std::error_code ignored;
+        if (it->is_symlink(ignored)) {
+            continue;
         }
+        const bool folder = it->is_directory(ignored);
+        fs::permissions(it->path(), folder ? fs::perms::owner_all : fs::perms::owner_write,
+                        fs::perm_options::add, ignored);
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);

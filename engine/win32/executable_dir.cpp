@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ansi_text.h"
 #include "executable_dir.h"
 
 namespace korv {
@@ -24,34 +25,12 @@ std::wstring ModulePath() {
     }
 }
 
-// `wide` in the ANSI code page; false when some character has no form there.
-bool ToAnsi(const std::wstring& wide, std::string& ansi) {
-    if (wide.empty()) {
-        ansi.clear();
-        return true;
-    }
-    const int length = static_cast<int>(wide.size());
-    BOOL lossy = FALSE;
-    // The flags and the loss flag are refused for UTF-8, which loses nothing.
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL* lost = utf8 ? nullptr : &lossy;
-    const int size =
-        WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, lost);
-    if (size <= 0) {
-        return false;
-    }
-    ansi.assign(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(), size, nullptr, lost);
-    return lossy == FALSE;
-}
-
 }  // namespace
 
 std::string ExecutablePath() {
     const std::wstring wide = ModulePath();
     std::string ansi;
-    if (ToAnsi(wide, ansi)) {
+    if (win32::ToAnsi(wide, ansi)) {
         return ansi;
     }
     // A folder name the ANSI code page cannot spell is still reached by its
@@ -62,7 +41,7 @@ std::string ExecutablePath() {
     if (length > 0 && length < short_path.size()) {
         short_path.resize(length);
         std::string short_ansi;
-        if (ToAnsi(short_path, short_ansi)) {
+        if (win32::ToAnsi(short_path, short_ansi)) {
             return short_ansi;
         }
     }

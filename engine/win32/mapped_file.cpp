@@ -5,7 +5,6 @@
 namespace korv {
 
 std::unique_ptr<MappedFile> MappedFile::Map(NativeFile file, std::size_t size) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): the layer hands HANDLEs over as integers
     HANDLE handle = reinterpret_cast<HANDLE>(file);
     const auto wide_size = static_cast<unsigned long long>(size);
     HANDLE mapping =

@@ -4,7 +4,6 @@
 #include <clocale>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "activity_log.h"
 #include "batch_run.h"
@@ -12,6 +11,7 @@
 #include "console_ui.h"
 #include "engine_error.h"
 #include "executable_dir.h"
+#include "program_arguments.h"
 #include "time_stamp.h"
 
 namespace {
@@ -51,10 +51,9 @@ int Run(const korv::cli::CliOptions& options) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    std::vector<std::string> args(argv + 1, argv + argc);
     korv::cli::CliOptions options;
     try {
-        options = korv::cli::ParseArguments(args);
+        options = korv::cli::ParseArguments(korv::cli::ProgramArguments(argc, argv));
     } catch (const korv::cli::UsageError& e) {
         std::fprintf(stderr, "korv-cli: %s\n%s", e.message.c_str(), korv::cli::kUsage);
         return kUsage;

@@ -14,7 +14,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     (
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            "$wine" wineboot.exe --init >/dev/null 2>&1 </dev/null || true
+            # Without .NET and HTML engines, so it never offers to fetch them.
+            WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot.exe --init \
+                >/dev/null 2>&1 </dev/null || true
             "${wine%/*}/wineserver" -w 2>/dev/null || true
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -24,11 +24,37 @@ std::string Setting(LCID locale, LCTYPE type) {
 
 }  // namespace
 
+std::string ShortDatePicture(std::string_view windows_picture) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < windows_picture.size(); ++i) {
+        const char c = windows_picture[i];
+        if (c == '\'') {
+            quoted = !quoted;
+            continue;
+        }
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (quoted || !letter) {
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < windows_picture.size() && windows_picture[i + run] == c) {
+            ++run;
+        }
+        const bool number = c == 'y' || ((c == 'd' || c == 'M') && run <= 2);
+        if (!number) {
+            return "m/d/yy";
+        }
+        i += run - 1;
+    }
+    return windows_picture.empty() ? "m/d/yy" : std::string(windows_picture);
+}
+
 TimeFormat TimeFormatOf(LCID locale) {
-    return TimeFormat::FromSettings(
-        Setting(locale, LOCALE_SSHORTDATE), Setting(locale, LOCALE_ITLZERO) == "1",
-        Setting(locale, LOCALE_ITIME) == "0", Setting(locale, LOCALE_ITIMEMARKPOSN) == "1",
-        Setting(locale, LOCALE_S1159), Setting(locale, LOCALE_S2359));
+    return TimeFormat::FromSettings(ShortDatePicture(Setting(locale, LOCALE_SSHORTDATE)),
+                                    Setting(locale, LOCALE_ITLZERO) == "1",
+                                    Setting(locale, LOCALE_ITIME) == "0",
+                                    Setting(locale, LOCALE_ITIMEMARKPOSN) == "1",
+                                    Setting(locale, LOCALE_S1159), Setting(locale, LOCALE_S2359));
 }
 
 }  // namespace korv::win32

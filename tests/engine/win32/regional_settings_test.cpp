@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <utility>
 
 namespace korv {
 namespace {
@@ -52,6 +53,23 @@ TEST(RegionalSettingsTest, StampsInTheLocalesOwnPictures) {
     const TimeFormat korean =
         win32::TimeFormatOf(MAKELCID(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN), SORT_DEFAULT));
     EXPECT_EQ(FormatDateTime(korean.long_time, when, korean), korean.pm + " 4:05:09");
+}
+
+TEST(ShortDatePicture, KeepsNumbersAndFallsBackForNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"M/d/yyyy", "M/d/yyyy"},
+        {"dd.MM.yy", "dd.MM.yy"},
+        {"yyyy'\x94\x4E'M'\x8C\x8E'd'\x93\xFA'", "yyyy'\x94\x4E'M'\x8C\x8E'd'\x93\xFA'"},
+        {"'Day' d", "'Day' d"},
+        // Names of months, days and eras have no picture in the time stamp.
+        {"dd-MMM-yy", "m/d/yy"},
+        {"dddd, MMMM d, yyyy", "m/d/yy"},
+        {"gg yyyy/M/d", "m/d/yy"},
+        {"", "m/d/yy"},
+    };
+    for (const auto& [windows, picture] : cases) {
+        EXPECT_EQ(win32::ShortDatePicture(windows), picture) << windows;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <clocale>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "activity_log.h"
 #include "batch_run.h"
@@ -13,6 +12,7 @@
 #include "engine_error.h"
 #include "executable_dir.h"
 #include "file_entries.h"
+#include "program_arguments.h"
 #include "terminal.h"
 #include "time_stamp.h"
 
@@ -66,10 +66,9 @@ int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entr
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    std::vector<std::string> args(argv + 1, argv + argc);
     korv::cli::CliOptions options;
     try {
-        options = korv::cli::ParseArguments(args);
+        options = korv::cli::ParseArguments(korv::cli::ProgramArguments(argc, argv));
     } catch (const korv::cli::UsageError& e) {
         std::fprintf(stderr, "korv-cli: %s\n%s", e.message.c_str(), korv::cli::kUsage);
         return kUsage;

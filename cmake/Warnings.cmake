@@ -1,8 +1,15 @@
 # Project-wide compile settings, applied to each target with korv_settings().
 add_library(korv_settings INTERFACE)
-target_compile_options(korv_settings INTERFACE -Wall -Wextra -Wpedantic)
-if(KORV_WERROR)
-    target_compile_options(korv_settings INTERFACE -Werror)
+if(MSVC)
+    target_compile_options(korv_settings INTERFACE /W4 /permissive- /utf-8)
+    if(KORV_WERROR)
+        target_compile_options(korv_settings INTERFACE /WX)
+    endif()
+else()
+    target_compile_options(korv_settings INTERFACE -Wall -Wextra -Wpedantic)
+    if(KORV_WERROR)
+        target_compile_options(korv_settings INTERFACE -Werror)
+    endif()
 endif()
 if(KORV_ASAN)
     target_compile_options(korv_settings INTERFACE

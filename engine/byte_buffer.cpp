@@ -1,19 +1,18 @@
 #include "byte_buffer.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 
+#include "page_memory.h"
+
 namespace korv {
 
 namespace {
 
-// From this size on, buffers are mapped in whole huge pages.
+// From this size on, buffers come straight from the system.
 constexpr std::size_t kMapFrom = std::size_t{2} << 20;
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 }  // namespace
 
@@ -43,7 +42,7 @@ void ByteBuffer::Swap(ByteBuffer& other) noexcept {
 void ByteBuffer::Release() noexcept {
     if (data_ != nullptr) {
         if (mapped_) {
-            ::munmap(data_, capacity_);
+            FreePages(data_, capacity_);
         } else {
             std::free(data_);
         }
@@ -67,16 +66,10 @@ void ByteBuffer::Resize(std::size_t size) {
     char* data = nullptr;
     bool mapped = false;
     if (capacity >= kMapFrom) {
-        capacity = (capacity + kHugePage - 1) / kHugePage * kHugePage;
-        void* at =
-            ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (at == MAP_FAILED) {
+        data = static_cast<char*>(AllocatePages(capacity));
+        if (data == nullptr) {
             throw std::bad_alloc();
         }
-#if defined(MADV_HUGEPAGE)
-        ::madvise(at, capacity, MADV_HUGEPAGE);  // a hint; fine to ignore
-#endif
-        data = static_cast<char*>(at);
         mapped = true;
     } else {
         data = static_cast<char*>(std::malloc(capacity));

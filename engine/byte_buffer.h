@@ -38,7 +38,7 @@ private:
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
-    bool mapped_ = false;  // from mmap, not malloc
+    bool mapped_ = false;  // from AllocatePages, not malloc
 };
 
 }  // namespace korv

@@ -29,9 +29,12 @@ public:
 // "Stream write error"
 [[nodiscard]] EngineError StreamWriteError();
 
-// The system's text for an error number, with trailing blanks, line breaks
-// and full stops cut off.
+// The system's text for an error code of the system layer (errno on POSIX,
+// a GetLastError code on Windows), with trailing blanks, line breaks and
+// full stops cut off.
 [[nodiscard]] std::string SystemErrorText(int errnum);
+// `text` without its trailing blanks, line breaks and full stops.
+[[nodiscard]] std::string WithoutTrailingStops(std::string text);
 
 // The full absolute form of a path, without touching the file system beyond
 // reading the working directory.

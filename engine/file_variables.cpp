@@ -6,27 +6,11 @@
 #include <vector>
 
 #include "match_scan.h"
+#include "path_syntax.h"
 
 namespace korv {
 
 namespace {
-
-#if defined(_WIN32)
-constexpr std::string_view kSeparators = "\\:";
-constexpr char kDirSeparator = '\\';
-#else
-constexpr std::string_view kSeparators = "/";
-constexpr char kDirSeparator = '/';
-#endif
-
-bool IsSeparator(char c) {
-    return kSeparators.find(c) != std::string_view::npos;
-}
-
-// The position of the last separator, or npos.
-std::size_t LastSeparator(std::string_view path) {
-    return path.find_last_of(kSeparators);
-}
 
 // One piece of a text being expanded: its own bytes, or a value that
 // was put in and is never searched again.
@@ -38,29 +22,31 @@ struct Piece {
 }  // namespace
 
 std::string FileDirPart(std::string_view path) {
-    std::size_t sep = LastSeparator(path);
+    std::size_t sep = LastPathSeparator(path);
     if (sep == std::string_view::npos) {
         return {};
     }
     // The separator is dropped, except where it is the first byte or
     // follows another separator (a root keeps its own).
-    if (sep > 0 && path[sep] == kDirSeparator && !IsSeparator(path[sep - 1])) {
+    if (sep > 0 && path[sep] == DirSeparator() && !IsPathSeparatorAt(path, sep - 1)) {
         return std::string(path.substr(0, sep));
     }
     return std::string(path.substr(0, sep + 1));
 }
 
 std::string FileNamePart(std::string_view path) {
-    std::size_t sep = LastSeparator(path);
+    std::size_t sep = LastPathSeparator(path);
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
 std::string FileExtPart(std::string_view path) {
-    std::size_t mark = path.find_last_of(std::string(kSeparators) + ".");
-    if (mark == std::string_view::npos || path[mark] != '.') {
+    // A dot is never the trail byte of a double-byte character.
+    const std::size_t dot = path.rfind('.');
+    const std::size_t sep = LastPathSeparator(path);
+    if (dot == std::string_view::npos || (sep != std::string_view::npos && sep > dot)) {
         return {};
     }
-    return std::string(path.substr(mark));
+    return std::string(path.substr(dot));
 }
 
 std::string FileExt(std::string_view extension_part) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -9,17 +10,22 @@ namespace korv {
 // A whole regular file mapped read-only, so a big file is read without
 // being copied and without fresh memory.
 //
-// A mapped file cut short by another program would kill the process with
-// SIGBUS when the lost part is touched. While a MappedFile lives, a
-// process-wide SIGBUS handler puts zeros in place of each lost page
-// instead and marks the file, so a reader uses the bytes and then asks
-// Intact() before trusting what it read. Faults outside our mappings go
-// to the handler that was there before.
+// On POSIX a mapped file cut short by another program would kill the
+// process with SIGBUS when the lost part is touched. While a MappedFile
+// lives, a process-wide SIGBUS handler puts zeros in place of each lost
+// page instead and marks the file, so a reader uses the bytes and then
+// asks Intact() before trusting what it read. Faults outside our mappings
+// go to the handler that was there before. Windows refuses to cut short a
+// file while a view of it is mapped, so there a mapping stays intact.
 class MappedFile {
 public:
-    // Maps the first `size` bytes of `fd` (size > 0); nullptr when the
+    // An open file of the system layer: a descriptor on POSIX, a HANDLE
+    // on Windows.
+    using NativeFile = std::intptr_t;
+
+    // Maps the first `size` bytes of `file` (size > 0); nullptr when the
     // system will not map it, and the caller reads the file instead.
-    static std::unique_ptr<MappedFile> Map(int fd, std::size_t size);
+    static std::unique_ptr<MappedFile> Map(NativeFile file, std::size_t size);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;

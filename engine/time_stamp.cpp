@@ -1,13 +1,10 @@
 #include "time_stamp.h"
 
-#include <langinfo.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
-#include "engine_error.h"
+#include "local_clock.h"
 
 namespace korv {
 namespace {
@@ -228,12 +225,6 @@ std::string TimeConversions(std::string_view format, std::string_view twelve_hou
 TimeFormat TimeFormat::FromFormats(std::string_view date_format, std::string_view time_format,
                                    std::string_view time_format_ampm, std::string_view am,
                                    std::string_view pm) {
-    TimeFormat result;
-    result.short_date = DatePicture(date_format).value_or("m/d/yy");
-    if (result.short_date.empty()) {
-        result.short_date = "m/d/yy";
-    }
-
     const std::string letters = TimeConversions(time_format, time_format_ampm, true);
     const std::size_t hour_at = letters.find_first_of("HIkl");
     const std::size_t designator_at = letters.find_first_of("pP");
@@ -241,28 +232,28 @@ TimeFormat TimeFormat::FromFormats(std::string_view date_format, std::string_vie
     const bool leading_zero =
         hour_at != std::string::npos && (letters[hour_at] == 'H' || letters[hour_at] == 'I');
 
+    const bool designator_first = designator_at != std::string::npos &&
+                                  hour_at != std::string::npos && designator_at < hour_at;
+    return FromSettings(DatePicture(date_format).value_or(""), leading_zero, twelve_hour,
+                        designator_first, am.empty() ? "AM" : am, pm.empty() ? "PM" : pm);
+}
+
+TimeFormat TimeFormat::FromSettings(std::string_view short_date, bool leading_zero,
+                                    bool twelve_hour, bool designator_first, std::string_view am,
+                                    std::string_view pm) {
+    TimeFormat result;
+    result.short_date = short_date.empty() ? "m/d/yy" : std::string(short_date);
     const std::string time = std::string(leading_zero ? "hh" : "h") + ":mm:ss";
     if (!twelve_hour) {
         result.long_time = time;
-    } else if (designator_at != std::string::npos && hour_at != std::string::npos &&
-               designator_at < hour_at) {
+    } else if (designator_first) {
         result.long_time = "AMPM " + time;
     } else {
         result.long_time = time + " AMPM";
     }
-    result.am = am.empty() ? "AM" : std::string(am);
-    result.pm = pm.empty() ? "PM" : std::string(pm);
+    result.am = std::string(am);
+    result.pm = std::string(pm);
     return result;
-}
-
-TimeFormat TimeFormat::FromLocale() {
-    // Each answer is copied at once: the next call may overwrite it.
-    const std::string date_format = nl_langinfo(D_FMT);
-    const std::string time_format = nl_langinfo(T_FMT);
-    const std::string time_format_ampm = nl_langinfo(T_FMT_AMPM);
-    const std::string am = nl_langinfo(AM_STR);
-    const std::string pm = nl_langinfo(PM_STR);
-    return FromFormats(date_format, time_format, time_format_ampm, am, pm);
 }
 
 std::string FormatDateTime(const std::string& picture, const std::tm& when,
@@ -317,10 +308,7 @@ std::string FormatDateTime(const std::string& picture, const std::tm& when,
 }
 
 std::string TimeStamp(const TimeFormat& format, std::time_t when) {
-    std::tm local{};
-    if (localtime_r(&when, &local) == nullptr) {
-        throw EngineError(SystemErrorText(errno));
-    }
+    const std::tm local = LocalTime(when);
     return FormatDateTime(format.short_date, local, format) + " " +
            FormatDateTime(format.long_time, local, format);
 }

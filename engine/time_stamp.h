@@ -18,11 +18,18 @@ struct TimeFormat {
     std::string am = "AM";
     std::string pm = "PM";
 
-    // The pictures of the current LC_TIME locale: the short date from its
-    // date format ("m/d/yy" when it gives none or one we cannot express),
-    // the long time as the hour, ":mm:ss", and on a twelve-hour clock the AM
-    // or PM designator on the side the locale puts it.
+    // The pictures of the system's regional settings (on POSIX the current
+    // LC_TIME locale): the short date as they give it ("m/d/yy" when they
+    // give none, or on POSIX one we cannot express), the long time as the
+    // hour, ":mm:ss", and on a twelve-hour clock the AM or PM designator on
+    // the side the settings put it.
     static TimeFormat FromLocale();
+
+    // The pictures for settings already read: "h" or "hh" as `leading_zero`
+    // asks, ":mm:ss", and on a twelve-hour clock the designator after the
+    // time with a blank before it, or before it with a blank after it.
+    static TimeFormat FromSettings(std::string_view short_date, bool leading_zero, bool twelve_hour,
+                                   bool designator_first, std::string_view am, std::string_view pm);
 
     // What FromLocale makes of a locale's strftime formats (D_FMT, T_FMT,
     // T_FMT_AMPM) and designators (AM_STR, PM_STR); apart from it so any

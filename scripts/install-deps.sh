@@ -10,6 +10,9 @@ packages=(
     xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     patch
+    # The Windows programs: cross compilers (64 and 32 bits), GoogleTest's
+    # sources to build for them, and Wine to run the 64-bit tests.
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools googletest wine64
 )
 
 missing=()

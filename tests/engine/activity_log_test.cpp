@@ -13,6 +13,7 @@
 
 #include "engine_error.h"
 #include "file_test_helpers.h"
+#include "posix_file_helpers.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
 

@@ -11,6 +11,7 @@
 
 #include "engine_error.h"
 #include "file_test_helpers.h"
+#include "posix_file_helpers.h"
 #include "temp_dir.h"
 #include "text_document.h"
 

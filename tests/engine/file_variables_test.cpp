@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+
+#include "path_syntax.h"
 
 namespace korv {
 namespace {
@@ -30,6 +33,13 @@ private:
     bool case_sensitive_;
 };
 
+// `path` with each slash spelled as this system's separator, so the cases
+// read the same on every system.
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', DirSeparator());
+    return path;
+}
+
 std::string Expand(std::string_view text, std::string_view path, bool case_sensitive = true) {
     VariablesContext ctx(case_sensitive);
     std::string result = ExpandFileVariables(ctx, text, path);
@@ -48,7 +58,9 @@ struct PathValues {
 class FileVariableValues : public ::testing::TestWithParam<PathValues> {};
 
 TEST_P(FileVariableValues, EachTokenGivesItsPartOfThePath) {
-    const PathValues& v = GetParam();
+    PathValues v = GetParam();
+    v.path = Native(v.path);
+    v.dir = Native(v.dir);
     EXPECT_EQ(Expand("$fullfilename", v.path), v.path);
     EXPECT_EQ(Expand("$filedir", v.path), v.dir);
     EXPECT_EQ(Expand("$fileext", v.path), v.ext);
@@ -76,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PathValues{"a.txt", "", "txt", "a.txt", "a"}));
 
 TEST(FileNameNoExtTest, CutsAtTheLastDotBeforeTheLastByte) {
-    const std::pair<std::string_view, std::string_view> table[] = {
+    const std::pair<std::string, std::string_view> table[] = {
         {"report.txt", "report"},
         {"archive.tar.gz", "archive.tar"},
         {"README", "README"},
@@ -84,7 +96,7 @@ TEST(FileNameNoExtTest, CutsAtTheLastDotBeforeTheLastByte) {
         {"a.", "a."},
         {"a.b.", "a"},
         {"", ""},
-        {"/dir.x/a.", "a."},
+        {Native("/dir.x/a."), "a."},
     };
     for (auto [name, expected] : table) {
         EXPECT_EQ(FileNameNoExt(name), expected) << name;
@@ -96,24 +108,24 @@ TEST(FileExtTest, DropsTheDotAndLeadingBlanks) {
     EXPECT_EQ(FileExt("."), "");
     EXPECT_EQ(FileExt(""), "");
     EXPECT_EQ(FileExt(". \t\x01z "), "z ");
-    EXPECT_EQ(FileExtPart("/a.b/c"), "");
-    EXPECT_EQ(FileExtPart("/a/b.c.d"), ".d");
-    EXPECT_EQ(FileExtPart("/a/b."), ".");
+    EXPECT_EQ(FileExtPart(Native("/a.b/c")), "");
+    EXPECT_EQ(FileExtPart(Native("/a/b.c.d")), ".d");
+    EXPECT_EQ(FileExtPart(Native("/a/b.")), ".");
 }
 
 TEST(ExpandFileVariablesTest, TokensExpandInTheirFixedOrder) {
-    const std::string path = "/docs/report.txt";
+    const std::string path = Native("/docs/report.txt");
     // "$fileext" goes first, then "$filename" takes what it left.
     EXPECT_EQ(Expand("$filename.$fileext", path), "report.txt.txt");
     EXPECT_EQ(Expand("$file.$fileext", path), "report.txt");
     // "$filename" inside a longer word.
     EXPECT_EQ(Expand("$filenames", path), "report.txts");
-    EXPECT_EQ(Expand("$filedirectory", path), "/docsectory");
-    EXPECT_EQ(Expand("$fullfilename|$filedir", path), "/docs/report.txt|/docs");
+    EXPECT_EQ(Expand("$filedirectory", path), Native("/docsectory"));
+    EXPECT_EQ(Expand("$fullfilename|$filedir", path), Native("/docs/report.txt|/docs"));
 }
 
 TEST(ExpandFileVariablesTest, TokensFollowTheCaseOption) {
-    const std::string path = "/docs/report.txt";
+    const std::string path = Native("/docs/report.txt");
     EXPECT_EQ(Expand("$FILE", path, false), "report");
     EXPECT_EQ(Expand("$FILE", path, true), "$FILE");
     EXPECT_EQ(Expand("$FileName", path, false), "report.txt");
@@ -121,42 +133,44 @@ TEST(ExpandFileVariablesTest, TokensFollowTheCaseOption) {
 }
 
 TEST(ExpandFileVariablesTest, InsertedValuesAreNeverExpandedAgain) {
-    EXPECT_EQ(Expand("$fullfilename", "/data/$file/a.txt"), "/data/$file/a.txt");
-    EXPECT_EQ(Expand("$filedir", "/data/$filename/a.txt"), "/data/$filename");
-    EXPECT_EQ(Expand("$filename", "/d/$fileext.$file"), "$fileext.$file");
-    EXPECT_EQ(Expand("$fullfilename and $file", "/data/$file/a.txt"), "/data/$file/a.txt and a");
+    EXPECT_EQ(Expand("$fullfilename", Native("/data/$file/a.txt")), Native("/data/$file/a.txt"));
+    EXPECT_EQ(Expand("$filedir", Native("/data/$filename/a.txt")), Native("/data/$filename"));
+    EXPECT_EQ(Expand("$filename", Native("/d/$fileext.$file")), "$fileext.$file");
+    EXPECT_EQ(Expand("$fullfilename and $file", Native("/data/$file/a.txt")),
+              Native("/data/$file/a.txt and a"));
     // Case folding does not reach into values either.
-    EXPECT_EQ(Expand("$fullfilename", "/data/$FILE/a.txt", false), "/data/$FILE/a.txt");
+    EXPECT_EQ(Expand("$fullfilename", Native("/data/$FILE/a.txt"), false),
+              Native("/data/$FILE/a.txt"));
 }
 
 TEST(ExpandFileVariablesTest, AnEmptyValueJoinsTheTextAroundItAsTheTokenWentAway) {
     // "$fileext" of an extensionless file is empty; the text on its two
     // sides then forms "$file", which the last step expands.
-    EXPECT_EQ(Expand("$fi$fileextle", "/docs/README"), "README");
-    EXPECT_EQ(Expand("$file$fileextname", "/docs/README"), "README");
+    EXPECT_EQ(Expand("$fi$fileextle", Native("/docs/README")), "README");
+    EXPECT_EQ(Expand("$file$fileextname", Native("/docs/README")), "README");
     // A value with bytes keeps its neighbours apart.
-    EXPECT_EQ(Expand("$fil$fileext", "/docs/a.e"), "$file");
+    EXPECT_EQ(Expand("$fil$fileext", Native("/docs/a.e")), "$file");
 }
 
 TEST(ExpandFileVariablesTest, ATextWithoutTokensComesBackUnchangedWithoutPumps) {
     VariablesContext ctx(false);
-    EXPECT_EQ(ExpandFileVariables(ctx, "plain text $ file", "/docs/report.txt"),
+    EXPECT_EQ(ExpandFileVariables(ctx, "plain text $ file", Native("/docs/report.txt")),
               "plain text $ file");
-    EXPECT_EQ(ExpandFileVariables(ctx, "", "/docs/report.txt"), "");
+    EXPECT_EQ(ExpandFileVariables(ctx, "", Native("/docs/report.txt")), "");
     EXPECT_EQ(ctx.pumps, 0);
 }
 
 TEST(ExpandFileVariablesTest, PumpsOncePerReplacedToken) {
     VariablesContext ctx(true);
-    EXPECT_EQ(ExpandFileVariables(ctx, "$file $file $fileext $fullfilename", "/d/x.y"),
-              "x x y /d/x.y");
+    EXPECT_EQ(ExpandFileVariables(ctx, "$file $file $fileext $fullfilename", Native("/d/x.y")),
+              "x x y " + Native("/d/x.y"));
     EXPECT_EQ(ctx.pumps, 4);
 }
 
 TEST(ExpandFileVariablesTest, AnExtensionlessFileGivesAnEmptyExtension) {
-    EXPECT_EQ(Expand("$fileext", "/docs/README"), "");
-    EXPECT_EQ(Expand("<$fileext>", "/docs/README"), "<>");
-    EXPECT_EQ(Expand("$file.$fileext", "/docs/README"), "README.");
+    EXPECT_EQ(Expand("$fileext", Native("/docs/README")), "");
+    EXPECT_EQ(Expand("<$fileext>", Native("/docs/README")), "<>");
+    EXPECT_EQ(Expand("$file.$fileext", Native("/docs/README")), "README.");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "engine_error.h"
 #include "file_test_helpers.h"
+#include "posix_file_helpers.h"
 #include "temp_dir.h"
 
 namespace korv {

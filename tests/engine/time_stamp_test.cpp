@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
 #include <ctime>
 #include <limits>
-#include <optional>
 #include <string>
 
 #include "engine_error.h"
@@ -24,48 +21,6 @@ std::tm At(int year, int month, int day, int hour, int minute, int second) {
     when.tm_sec = second;
     return when;
 }
-
-// Sets LC_TIME for one test and puts the previous one back.
-class TimeLocale {
-public:
-    explicit TimeLocale(const char* name) : saved_(std::setlocale(LC_TIME, nullptr)) {
-        ok_ = std::setlocale(LC_TIME, name) != nullptr;
-    }
-    ~TimeLocale() { std::setlocale(LC_TIME, saved_.c_str()); }
-    TimeLocale(const TimeLocale&) = delete;
-    TimeLocale& operator=(const TimeLocale&) = delete;
-
-    [[nodiscard]] bool Ok() const { return ok_; }
-
-private:
-    std::string saved_;
-    bool ok_ = false;
-};
-
-// Sets TZ for one test and puts the previous value (or its absence) back.
-class TimeZone {
-public:
-    explicit TimeZone(const char* value) {
-        if (const char* old = std::getenv("TZ")) {
-            saved_ = old;
-        }
-        setenv("TZ", value, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (saved_) {
-            setenv("TZ", saved_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZone(const TimeZone&) = delete;
-    TimeZone& operator=(const TimeZone&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
 
 struct PictureCase {
     const char* picture;
@@ -198,41 +153,28 @@ TEST(FromFormats, QuotesLiteralLettersOfTheDateFormat) {
               "07 de 03 'y' \"2009\" h");
 }
 
-TEST(FromLocale, CLocaleUsesTwentyFourHours) {
-    for (const char* name : {"C", "POSIX"}) {
-        const TimeLocale locale(name);
-        ASSERT_TRUE(locale.Ok()) << name;
-        const TimeFormat format = TimeFormat::FromLocale();
-        EXPECT_EQ(format.short_date, "mm/dd/yy") << name;
-        EXPECT_EQ(format.long_time, "hh:mm:ss") << name;
-        EXPECT_EQ(format.am, "AM") << name;
-        EXPECT_EQ(format.pm, "PM") << name;
+TEST(FromSettings, BuildsTheLongTimeFromTheHourAndTheDesignatorsPlace) {
+    struct Case {
+        bool leading_zero;
+        bool twelve_hour;
+        bool designator_first;
+        const char* long_time;
+    };
+    const Case cases[] = {
+        {false, false, false, "h:mm:ss"},     {true, false, false, "hh:mm:ss"},
+        {true, false, true, "hh:mm:ss"},      {false, true, false, "h:mm:ss AMPM"},
+        {true, true, false, "hh:mm:ss AMPM"}, {false, true, true, "AMPM h:mm:ss"},
+        {true, true, true, "AMPM hh:mm:ss"},
+    };
+    for (const Case& c : cases) {
+        const TimeFormat format = TimeFormat::FromSettings(
+            "dd.MM.yyyy", c.leading_zero, c.twelve_hour, c.designator_first, "vorm.", "nachm.");
+        EXPECT_EQ(format.long_time, c.long_time);
+        EXPECT_EQ(format.short_date, "dd.MM.yyyy");
+        EXPECT_EQ(format.am, "vorm.");
+        EXPECT_EQ(format.pm, "nachm.");
     }
-}
-
-TEST(FromLocale, FollowsTheCurrentLocale) {
-    const TimeLocale locale("en_US.UTF-8");
-    if (!locale.Ok()) {
-        GTEST_SKIP() << "en_US.UTF-8 is not installed";
-    }
-    const TimeFormat format = TimeFormat::FromLocale();
-    EXPECT_EQ(format.short_date, "mm/dd/yyyy");
-    EXPECT_EQ(format.long_time, "hh:mm:ss AMPM");
-}
-
-TEST(TimeStamp, JoinsDateAndTimeOfOneLocalReading) {
-    const std::time_t when = 1236441909;  // 2009-03-07 16:05:09 UTC
-    const TimeFormat c_locale = TimeFormat::FromFormats("%m/%d/%y", "%H:%M:%S", "", "", "");
-    {
-        const TimeZone zone("UTC");
-        EXPECT_EQ(TimeStamp(TimeFormat{}, when), "3/7/09 4:05:09 PM");
-        EXPECT_EQ(TimeStamp(c_locale, when), "03/07/09 16:05:09");
-    }
-    {
-        // Seventeen hours west of UTC: the day before, late in the evening.
-        const TimeZone zone("KRV+17");
-        EXPECT_EQ(TimeStamp(TimeFormat{}, when), "3/6/09 11:05:09 PM");
-    }
+    EXPECT_EQ(TimeFormat::FromSettings("", false, false, false, "", "").short_date, "m/d/yy");
 }
 
 TEST(TimeStamp, ReportsATimeTheClockCannotShow) {

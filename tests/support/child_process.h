@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <string>
-#include <vector>
+
+#include "run_command.h"
 
 namespace korv::test {
+
+// POSIX only: what a test may change in a forked child.
 
 // Runs `body` in a forked child and returns its exit status (or 128 + the
 // signal that ended it). Lets a test change what only a process may:
@@ -21,16 +23,5 @@ bool RunningAsRoot();
 // In a child: limits the size of files it may write to `bytes`, with
 // SIGXFSZ ignored so writes past it fail with EFBIG.
 void LimitFileSize(long bytes);
-
-struct CommandResult {
-    int status = -1;  // exit status, or 128 + signal
-    std::string out;
-    std::string err;
-};
-
-// Runs a program with arguments (no shell), feeding `input` on its standard
-// input (closed at its end), and captures both of its outputs.
-CommandResult RunCommand(const std::vector<std::string>& argv, const std::string& input = {},
-                         const std::function<void()>& in_child = {});
 
 }  // namespace korv::test

@@ -1,10 +1,11 @@
 #include "temp_dir.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -14,36 +15,48 @@ namespace fs = std::filesystem;
 namespace korv::test {
 
 TempDir::TempDir() {
-    // A name no other folder has: create_directory makes it only when new.
+    // A fresh name each try: create_directory refuses one that exists, so
+    // two tests never share a folder.
     static std::mt19937_64 random{std::random_device{}()};
-    const fs::path base = fs::temp_directory_path();
+    static std::mutex random_lock;
+    const fs::path parent = fs::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path path = base / ("korv-test-" + std::to_string(random() % 1000000000ULL));
+        std::uint64_t number = 0;
+        {
+            const std::lock_guard<std::mutex> lock(random_lock);
+            number = random();
+        }
+        const fs::path candidate = parent / ("korv-test-" + std::to_string(number % 1000000000));
         std::error_code ec;
-        if (fs::create_directory(path, ec)) {
-            fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, ec);
-            path_ = path.string();
+        if (fs::create_directory(candidate, ec)) {
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
+            path_ = candidate.string();
             return;
         }
     }
-    throw std::runtime_error("cannot create a temporary folder");
+    throw std::runtime_error("cannot create a temporary folder in " + parent.string());
 }
 
 TempDir::~TempDir() {
     std::error_code ec;
-    // Tests may leave read-only folders behind; open them up so they can go.
+    // Tests may leave read-only folders behind, and read-only files, which
+    // Windows will not delete; open them up so they can go.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        std::error_code ignored;
+        if (it->is_symlink(ignored)) {
+            continue;
         }
+        const bool folder = it->is_directory(ignored);
+        fs::permissions(it->path(), folder ? fs::perms::owner_all : fs::perms::owner_write,
+                        fs::perm_options::add, ignored);
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
 }
 
 std::string TempDir::File(std::string_view name) const {
-    return path_ + "/" + std::string(name);
+    return (fs::path(path_) / std::string(name)).string();
 }
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {

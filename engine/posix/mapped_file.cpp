@@ -71,7 +71,8 @@ void InstallHandler() {
 
 }  // namespace
 
-std::unique_ptr<MappedFile> MappedFile::Map(int fd, std::size_t size) {
+std::unique_ptr<MappedFile> MappedFile::Map(NativeFile file, std::size_t size) {
+    const int fd = static_cast<int>(file);
     std::call_once(handler_installed, InstallHandler);
     int slot = 0;
     while (slot < kSlots && slots[slot].taken.exchange(true)) {

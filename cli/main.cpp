@@ -66,6 +66,7 @@ int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entr
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    korv::cli::UseExactOutput();
     korv::cli::CliOptions options;
     try {
         options = korv::cli::ParseArguments(korv::cli::ProgramArguments(argc, argv));

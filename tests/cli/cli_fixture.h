@@ -4,13 +4,12 @@
 // with its log in the same folder.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "log_events.h"
+#include "run_command.h"
 #include "temp_dir.h"
 
 namespace korv::test {
@@ -33,14 +32,8 @@ protected:
     // The same with the folder as working directory, so relative paths
     // name files in it.
     CommandResult CliInFolder(const std::vector<std::string>& args, const std::string& input = {}) {
-        const std::string folder = dir_.Path();
-        return RunCommand(Argv(args), input, [folder] {
-            if (::chdir(folder.c_str()) != 0) {
-                ::_exit(126);
-            }
-        });
+        return RunCommand(Argv(args), input, {}, dir_.Path());
     }
-
     [[nodiscard]] std::string LogPath() const { return dir_.File("korv.log"); }
 
     // The log's events, each line without its time stamp.

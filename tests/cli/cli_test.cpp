@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli_fixture.h"
+#include "engine_error.h"
 
 namespace {
 
@@ -52,9 +53,11 @@ TEST_F(CliTest, AMissingFileIsReportedOnStandardErrorAndExitsWithOne) {
     const CommandResult r = Cli({"-f", "x", "-r", "y", "-y", missing, a});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, Results(2, 1));
-    // The message, then the reason the engine met on the next line.
-    EXPECT_EQ(r.err, "Cannot open file " + missing + ".\nCannot open file \"" + missing +
-                         "\". No such file or directory\n");
+    // The message, then the reason the engine met on the next line, in the
+    // system's words (ENOENT and ERROR_FILE_NOT_FOUND are both 2).
+    constexpr int kFileNotFound = 2;
+    EXPECT_EQ(r.err, "Cannot open file " + missing + ".\nCannot open file \"" + missing + "\". " +
+                         korv::SystemErrorText(kFileNotFound) + "\n");
     EXPECT_EQ(ReadFile(a), "y\r\n");
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "child_process.h"
 #include "cli_fixture.h"
 
 namespace {

@@ -14,8 +14,10 @@ struct CommandResult {
 
 // Runs a program with arguments (no shell), feeding `input` on its standard
 // input (closed at its end), and captures both of its outputs. `in_child`
-// runs in the child before the program starts (POSIX only).
+// runs in the child before the program starts (POSIX only). A `folder`
+// other than empty is the child's working directory.
 CommandResult RunCommand(const std::vector<std::string>& argv, const std::string& input = {},
-                         const std::function<void()>& in_child = {});
+                         const std::function<void()>& in_child = {},
+                         const std::string& folder = {});
 
 }  // namespace korv::test

@@ -75,7 +75,7 @@ void LimitFileSize(long bytes) {
 }
 
 CommandResult RunCommand(const std::vector<std::string>& argv, const std::string& input,
-                         const std::function<void()>& in_child) {
+                         const std::function<void()>& in_child, const std::string& folder) {
     std::array<int, 2> in_pipe{};
     std::array<int, 2> out_pipe{};
     std::array<int, 2> err_pipe{};
@@ -91,6 +91,9 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::string
         dup2(in_pipe[0], 0);
         dup2(out_pipe[1], 1);
         dup2(err_pipe[1], 2);
+        if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
+            ::_exit(126);
+        }
         if (in_child) {
             in_child();
         }

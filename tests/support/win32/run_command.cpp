@@ -74,7 +74,7 @@ void ReadAll(HANDLE from, std::string& into) {
 }  // namespace
 
 CommandResult RunCommand(const std::vector<std::string>& argv, const std::string& input,
-                         const std::function<void()>& in_child) {
+                         const std::function<void()>& in_child, const std::string& folder) {
     if (in_child) {
         throw std::logic_error("RunCommand: a child hook needs fork");
     }
@@ -100,7 +100,7 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::string
     startup.hStdError = err_write.Get();
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(argv.at(0).c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         CommandResult failed;
         failed.status = 127;
         return failed;

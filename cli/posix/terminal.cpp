@@ -13,6 +13,10 @@
 
 namespace korv::cli {
 
+void UseExactOutput() {
+    // Output streams pass their bytes as they are on POSIX.
+}
+
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
 }

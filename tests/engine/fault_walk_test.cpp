@@ -95,10 +95,13 @@ struct SeedFile {
 
 // A file big enough to be mapped and planned ahead, with the find text in
 // some of its lines, each ended by `brk`; `replaced` gives it after the run.
+// Its lines are long and few: the walk makes hundreds of passes over it, and
+// what a pass costs goes with its lines more than with its bytes.
 std::string BigText(const char* brk, bool replaced) {
+    const std::string hay(1'000, 'h');
     std::string text;
-    for (int i = 0; i < 120'000; ++i) {  // over 1 MiB with either break
-        text += "hay " + std::to_string(i) + (i % 997 == 0 ? (replaced ? " bar!" : " Foo") : "");
+    for (int i = 0; i < 1'100; ++i) {  // over 1 MiB with either break
+        text += hay + std::to_string(i) + (i % 97 == 0 ? (replaced ? " bar!" : " Foo") : "");
         text += replaced ? "\r\n" : brk;
     }
     return text;

@@ -24,6 +24,10 @@ public:
     // How many windows were handed to `answer`.
     [[nodiscard]] int Answered() const { return answered_; }
 
+    // Runs `step` once every message posted to this thread before it has
+    // been handled, from the message loop that is running then.
+    void Then(std::function<void()> step);
+
 private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK RelayProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -32,11 +36,13 @@ private:
     HHOOK hook_ = nullptr;
     HWND relay_ = nullptr;
     std::set<HWND> seen_;
+    std::vector<std::function<void()>> steps_;
     int answered_ = 0;
 };
 
 namespace modal_detail {
 inline constexpr UINT kAnswer = WM_APP + 1;
+inline constexpr UINT kStep = WM_APP + 2;
 inline constexpr wchar_t kRelayClass[] = L"KorvTestModalRelay";
 inline ModalAnswerer* current = nullptr;
 }  // namespace modal_detail
@@ -90,7 +96,20 @@ inline LRESULT CALLBACK ModalAnswerer::RelayProc(HWND hwnd, UINT message, WPARAM
         }
         return 0;
     }
+    if (message == modal_detail::kStep && modal_detail::current != nullptr) {
+        auto& steps = modal_detail::current->steps_;
+        if (wparam < steps.size()) {
+            auto step = std::move(steps[wparam]);
+            step();
+        }
+        return 0;
+    }
     return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+inline void ModalAnswerer::Then(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    PostMessageW(relay_, modal_detail::kStep, steps_.size() - 1, 0);
 }
 
 // The window's class name.

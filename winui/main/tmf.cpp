@@ -20,7 +20,9 @@ namespace {
 constexpr const wchar_t* kClassName = L"KorvTMF";
 constexpr int kClientWidth = 273;
 constexpr int kClientHeight = 363;
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Without WS_CLIPCHILDREN: the group box paints only its frame and caption, so
+// the window's own background fills the group's inside.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Files dropped from the shell arrive as WM_DROPFILES.
 constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 

@@ -102,6 +102,9 @@ TEST(MainWindowList, DropsArriveWholeAndTheDropIsReleased) {
     EXPECT_TRUE(::IsWindowEnabled(h.Control(tmf_id::Button)));
     EXPECT_TRUE(::IsWindowEnabled(h.Control(tmf_id::SpeedButton2)));
     EXPECT_EQ(h.prompter.Calls().size(), 0u);
+    // The painting held back while the entries came in resumes once the
+    // queue is read.
+    EXPECT_TRUE(korv::winui_test::PumpUntil([list] { return ::IsWindowVisible(list) != FALSE; }));
 }
 
 TEST(MainWindowList, CurrentEntryIsTheCaretNotTheSelection) {

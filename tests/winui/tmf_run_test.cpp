@@ -64,6 +64,9 @@ TEST(MainWindowRun, AWholeRunFromTheButton) {
     EXPECT_EQ(over_panel, hourglass);
     EXPECT_FALSE(h.mf->Busy());
     EXPECT_NE(CursorAsked(h.Control(tmf_id::ListBox1)), hourglass);
+    // The list, which paints only when the run pumps, paints freely again.
+    HWND list = h.Control(tmf_id::ListBox1);
+    EXPECT_TRUE(PumpUntil([list] { return ::IsWindowVisible(list) != FALSE; }));
 }
 
 // Three files with something to replace, and both texts set.

@@ -19,6 +19,7 @@ std::string Win32ListBox::Item(int index) const {
 }
 
 void Win32ListBox::Add(const std::string& entry) {
+    BeforeChange();
     // Without LBS_HASSTRINGS the parameter is only the item's data.
     const LRESULT added = ::SendMessageA(list_, LB_ADDSTRING, 0, 0);
     if (added == LB_ERR || added == LB_ERRSPACE) {
@@ -31,11 +32,13 @@ void Win32ListBox::Add(const std::string& entry) {
 }
 
 void Win32ListBox::Clear() {
+    BeforeChange();
     ::SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     entries_.clear();
 }
 
 void Win32ListBox::Delete(int index) {
+    BeforeChange();
     ::SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     entries_.erase(entries_.begin() + index);
 }
@@ -45,6 +48,7 @@ bool Win32ListBox::Selected(int index) const {
 }
 
 void Win32ListBox::SelectOnly(int index) {
+    BeforeChange();
     ::SendMessageA(list_, LB_SETSEL, FALSE, -1);
     ::SendMessageA(list_, LB_SETSEL, TRUE, index);
     ::SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
@@ -59,6 +63,7 @@ int Win32ListBox::CaretIndex() const {
 }
 
 void Win32ListBox::SetCaretIndex(int index) {
+    BeforeChange();
     // FALSE: scrolled until the item is fully visible.
     ::SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
 }

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls.h"
@@ -11,10 +13,13 @@
 // strings: the entries' exact bytes are kept here, index for index with the
 // control's items, so no conversion through a code page can change a path.
 // The caret is the control's caret index, apart from its selection; the hint
-// is the text of the list's tool in `tooltip`.
+// is the text of the list's tool in `tooltip`. `before_change` runs before
+// each change of the entries, the selection or the caret (the owner may hold
+// back the painting of many changes in a row).
 class Win32ListBox final : public korv::behaviour::ListBox {
 public:
-    Win32ListBox(HWND list, HWND tooltip) : list_(list), tooltip_(tooltip) {}
+    Win32ListBox(HWND list, HWND tooltip, std::function<void()> before_change = nullptr)
+        : list_(list), tooltip_(tooltip), before_change_(std::move(before_change)) {}
 
     [[nodiscard]] int Count() const override;
     [[nodiscard]] std::string Item(int index) const override;
@@ -32,8 +37,15 @@ public:
     [[nodiscard]] const std::string& Hint() const { return hint_; }
 
 private:
+    void BeforeChange() const {
+        if (before_change_) {
+            before_change_();
+        }
+    }
+
     HWND list_;
     HWND tooltip_;
+    std::function<void()> before_change_;
     std::vector<std::string> entries_;
     std::string hint_;
 };

@@ -121,7 +121,8 @@ TMF::TMF(korv::behaviour::Prompter& prompter, korv::behaviour::EditorLauncher& e
     CreateControls();
     CreateHint();
 
-    list_box_ = std::make_unique<Win32ListBox>(Control(tmf_id::ListBox1), tooltip_);
+    list_box_ = std::make_unique<Win32ListBox>(Control(tmf_id::ListBox1), tooltip_,
+                                               [this] { DeferListPaintingUntilIdle(); });
     run_button_ = std::make_unique<Win32Enabled>(Control(tmf_id::Button));
     delete_button_ = std::make_unique<Win32Enabled>(Control(tmf_id::SpeedButton2));
     options_button_ = std::make_unique<Win32Caption>(Control(tmf_id::Button4));

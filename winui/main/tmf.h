@@ -78,6 +78,8 @@ private:
     void DrawListItem(const DRAWITEMSTRUCT& item) const;
     void OnListChar(wchar_t unit);
     void PopUp(HMENU menu, POINT at);
+    void DeferListPainting(bool defer);
+    void DeferListPaintingUntilIdle();
 
     void CreateControls();
     void CreateMenus();
@@ -114,4 +116,5 @@ private:
     BusyCursor busy_;
     wchar_t high_surrogate_ = 0;
     bool closing_ = false;
+    bool list_deferred_ = false;
 };

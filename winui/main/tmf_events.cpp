@@ -19,6 +19,8 @@ namespace {
 constexpr int kListItemHeight = 13;
 // The text starts this far in from the item's left edge.
 constexpr int kListTextIndent = 2;
+// Posted to the list: the changes made since are all in, paint them.
+constexpr UINT kResumeListPainting = WM_APP + 1;
 
 // Releases a drop whatever becomes of its paths.
 class DropRelease {
@@ -263,6 +265,11 @@ LRESULT TMF::OnListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam
                 Guarded([this] { behaviour_->ListBox1MouseMove(); });
             }
             break;
+        case kResumeListPainting:
+            if (!busy_.Busy()) {
+                DeferListPainting(false);
+            }
+            return 0;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(list, &TMF::ListProc, 1);
             break;
@@ -303,10 +310,43 @@ void TMF::Beep() {
 
 void TMF::SetBusyCursor(bool busy) {
     busy_.Set(busy);
+    DeferListPainting(busy);
 }
 
 void TMF::ProcessEvents() {
+    // The list shows the run's current entry once per pumping.
+    const bool deferred = list_deferred_;
+    DeferListPainting(false);
     ProcessWaitingMessages();
+    DeferListPainting(deferred);
+}
+
+void TMF::DeferListPaintingUntilIdle() {
+    // A drop or a loaded list adds entries by the thousand, each scrolled
+    // into view at once: painted one by one, that takes far longer than the
+    // adding. They are painted together once the message queue is read
+    // again (also by a message box's own loop).
+    if (list_deferred_ || window_ == nullptr) {
+        return;
+    }
+    DeferListPainting(true);
+    ::PostMessageW(Control(tmf_id::ListBox1), kResumeListPainting, 0, 0);
+}
+
+void TMF::DeferListPainting(bool defer) {
+    // A run moves the current entry through every file; with each move
+    // painted and scrolled at once, the painting would cost more than the
+    // run. Between pumpings the list only takes note, and paints anew when
+    // it is let paint again.
+    if (defer == list_deferred_ || window_ == nullptr) {
+        return;
+    }
+    list_deferred_ = defer;
+    HWND list = Control(tmf_id::ListBox1);
+    ::SendMessageW(list, WM_SETREDRAW, defer ? FALSE : TRUE, 0);
+    if (!defer) {
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
 }
 
 void TMF::CloseLater() {
@@ -320,5 +360,7 @@ int TMF::PrimaryScreenWidth() const {
 }
 
 void TMF::ShowResults(std::int32_t files_searched, std::int64_t files_replaced) {
+    // The dialog's own loop paints the main window under it.
+    DeferListPainting(false);
     dialogs_.ShowResults(window_, files_searched, files_replaced);
 }

@@ -150,6 +150,10 @@ void TAbout::ChildMouseMove(HWND control) {
 }
 
 LRESULT TAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (behaviour_ == nullptr) {
+        // Still being made: its controls are not all there yet.
+        return FormWindow::OnMessage(message, wparam, lparam);
+    }
     switch (message) {
         case WM_MOUSEMOVE:
             behaviour_->FormMouseMove();

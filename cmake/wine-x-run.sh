@@ -41,11 +41,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot.exe --init >/dev/null 2>&1 </dev/null
     "${wine%/*}/wineserver" -w 2>/dev/null
 fi
-# With no window manager on the virtual display, Wine waits two seconds for
-# one each time a managed window is hidden; windows it leaves unmanaged are
-# hidden at once.
-if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    "${wine%/*}/wineserver" -w 2>/dev/null
+if [ ! -f "$WINEPREFIX/.unmanaged-windows" ]; then
+    # With no window manager on the virtual display, Wine would wait two
+    # seconds for one to let go of every window it hides or destroys.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null &&
+        touch "$WINEPREFIX/.unmanaged-windows"
 fi
 "$wine" "$@"

@@ -8,8 +8,8 @@ FormWindow::~FormWindow() {
     DestroyNow();
 }
 
-void FormWindow::Create(const char* class_name, const char* caption, DWORD style,
-                        DWORD ex_style, RECT outer, HWND owner) {
+void FormWindow::Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
+                        RECT outer, HWND owner) {
     EnsureWindowClass(class_name, Proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (CreateWindowExA(ex_style, class_name, caption, style, outer.left, outer.top,
@@ -36,7 +36,8 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+        auto* form =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
         form->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
@@ -80,11 +81,10 @@ RECT CentredOuterRect(int width, int height, DWORD style, DWORD ex_style) {
 
 HWND AddChild(HWND parent, const char* class_name, const char* text, DWORD style, int id,
               RECT bounds, HFONT font, DWORD ex_style, void* param) {
-    HWND child = CreateWindowExA(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style,
-                                 bounds.left, bounds.top, bounds.right - bounds.left,
-                                 bounds.bottom - bounds.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), param);
+    HWND child = CreateWindowExA(
+        ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), param);
     if (child == nullptr) {
         ThrowLastError();
     }

@@ -111,7 +111,7 @@ void TAbout::ShowModal() {
     if (Handle() == nullptr) {
         return;  // closed already
     }
-    SetFocus(BitBtn1);
+    FocusControl(BitBtn1);
     closed_ = false;
     korv::winui::RunModal(Handle(), [this] { return closed_; });
     // Closed, so freed: the next "About..." makes a new box.

@@ -67,7 +67,7 @@ void TRF::ShowModal() {
     if (Handle() == nullptr) {
         return;  // closed already
     }
-    SetFocus(Button2);
+    FocusControl(Button2);
     closed_ = false;
     korv::winui::RunModal(Handle(), [this] { return closed_; });
     // Closed, so freed: the next results need a new dialog.

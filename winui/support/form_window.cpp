@@ -30,7 +30,25 @@ void FormWindow::DestroyNow() {
     }
 }
 
+void FormWindow::FocusControl(HWND control) {
+    focus_ = control;
+    SetFocus(control);
+}
+
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_ACTIVATE) {
+        // The default would give the focus to the window itself, away from
+        // the control that had it.
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd_, focus)) {
+                focus_ = focus;
+            }
+        } else if (HIWORD(wparam) == 0 && focus_ != nullptr && IsChild(hwnd_, focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
+    }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 

@@ -127,16 +127,15 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
+inline BOOL CALLBACK AddChildText(HWND child, LPARAM texts) {
+    reinterpret_cast<std::vector<std::string>*>(texts)->push_back(TextOf(child));
+    return TRUE;
+}
+
 // The texts of every child of `window`.
 inline std::vector<std::string> ChildTexts(HWND window) {
     std::vector<std::string> texts;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<std::string>*>(list)->push_back(TextOf(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(window, AddChildText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 

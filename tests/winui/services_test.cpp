@@ -150,12 +150,18 @@ struct DialogAnswer {
     int FileDialogs = 0;
     int OtherWindows = 0;
     std::string ShownName;
+    bool ReadOnlyBoxShown = true;
+    bool Resizable = false;
 };
 
 void AnswerFileDialog(HWND window, DialogAnswer& answer) {
     if (HWND name = NameBox(window); name != nullptr) {
         ++answer.FileDialogs;
         answer.ShownName = TextOf(name);
+        HWND read_only = GetDlgItem(window, chx1);
+        answer.ReadOnlyBoxShown = read_only != nullptr && IsWindowVisible(read_only);
+        // Wine sizes every such dialog; Windows only with OFN_ENABLESIZING.
+        answer.Resizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
         if (!answer.Typed.empty()) {
             SetWindowTextA(name, answer.Typed.c_str());
         }
@@ -184,6 +190,8 @@ TEST(Win32Prompter, SaveDialogAddsTheExtensionAndNeverAsksBeforeReplacing) {
 
     EXPECT_EQ(answer.FileDialogs, 1);
     EXPECT_EQ(answer.OtherWindows, 0);
+    EXPECT_FALSE(answer.ReadOnlyBoxShown);
+    EXPECT_TRUE(answer.Resizable);
     ASSERT_EQ(choice.Files.size(), 1u);
     EXPECT_EQ(choice.Files[0], existing);
     EXPECT_EQ(choice.FilterIndex, 2);
@@ -219,6 +227,8 @@ TEST(Win32Prompter, OpenDialogGivesEveryChosenFileAsAFullPath) {
 
     EXPECT_EQ(answer.FileDialogs, 1);
     EXPECT_EQ(choice.Files, (std::vector<std::string>{a, b}));
+    EXPECT_FALSE(answer.ReadOnlyBoxShown);
+    EXPECT_TRUE(answer.Resizable);
 }
 
 TEST(Win32Prompter, CancelledDialogGivesNoFiles) {

@@ -140,7 +140,8 @@ TEST(TAF, EveryChangeOfABoxIsWrittenToTheSettingsFile) {
     SendMessageA(af.CheckBoxBU, BM_CLICK, 0, 0);
     SendMessageA(af.CheckBoxCS, BM_CLICK, 0, 0);
 
-    EXPECT_EQ(korv::test::ReadFile(ini.FileName()), "[Options]\r\nBU=False\r\nDV=True\r\nCS=True\r\n");
+    EXPECT_EQ(korv::test::ReadFile(ini.FileName()),
+              "[Options]\r\nBU=False\r\nDV=True\r\nCS=True\r\n");
     EXPECT_TRUE(af.Behaviour().CheckBoxCS.Checked());
     EXPECT_FALSE(af.Behaviour().CheckBoxBU.Checked());
     EXPECT_TRUE(af.Behaviour().CheckBoxDV.Checked());

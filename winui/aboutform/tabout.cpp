@@ -111,7 +111,7 @@ void TAbout::ShowModal() {
     if (Handle() == nullptr) {
         return;  // closed already
     }
-    SetFocus(BitBtn1);
+    FocusControl(BitBtn1);
     closed_ = false;
     korv::winui::RunModal(Handle(), [this] { return closed_; });
     // Closed, so freed: the next "About..." makes a new box.
@@ -150,6 +150,10 @@ void TAbout::ChildMouseMove(HWND control) {
 }
 
 LRESULT TAbout::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (behaviour_ == nullptr) {
+        // Still being made: its controls are not all there yet.
+        return FormWindow::OnMessage(message, wparam, lparam);
+    }
     switch (message) {
         case WM_MOUSEMOVE:
             behaviour_->FormMouseMove();

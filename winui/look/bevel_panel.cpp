@@ -53,9 +53,8 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lpara
 HWND AddBevelPanel(HWND parent, int id, RECT bounds, Bevel bevel) {
     EnsureWindowClass(kClassName, PanelProc);
     // Tab and the arrow keys reach the controls on the panel too.
-    return AddChild(parent, kClassName, "", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, id, bounds,
-                    nullptr, WS_EX_CONTROLPARENT,
-                    reinterpret_cast<void*>(static_cast<LONG_PTR>(bevel)));
+    return AddChild(parent, kClassName, "", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, id, bounds, nullptr,
+                    WS_EX_CONTROLPARENT, reinterpret_cast<void*>(static_cast<LONG_PTR>(bevel)));
 }
 
 }  // namespace korv::winui

@@ -54,8 +54,8 @@ UniqueBitmap ResultsArrowBitmap() {
     info.colours[1] = {0, 0, 0, 0};
     info.colours[2] = {204, 51, 0, 0};
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
     if (bitmap == nullptr) {
         ThrowLastError();
     }

@@ -15,8 +15,7 @@ constexpr DWORD kBoxStyle = BS_AUTOCHECKBOX | WS_TABSTOP;
 
 }  // namespace
 
-TAF::TAF(HWND owner, korv::behaviour::DesktopOpener& desktop)
-    : font_(FormFont()), frame_(nullptr) {
+TAF::TAF(HWND owner, korv::behaviour::DesktopOpener& desktop) : font_(FormFont()), frame_(nullptr) {
     // No border: the outer size is the client size.
     Create("TAF", text::kPanelCaption, kStyle, 0, Bounds(516, 321, 181, 81), owner);
     frame_ = Win32Frame(Handle());
@@ -28,8 +27,8 @@ TAF::TAF(HWND owner, korv::behaviour::DesktopOpener& desktop)
                           Bounds(8, 8, 89, 17), font_.Get());
     CheckBoxBU = AddChild(Panel1, "BUTTON", text::kBackUp, kBoxStyle, taf_id::CheckBoxBU,
                           Bounds(8, 32, 129, 17), font_.Get());
-    CheckBoxDV = AddChild(Panel1, "BUTTON", text::kDynamicVariables, kBoxStyle,
-                          taf_id::CheckBoxDV, Bounds(8, 57, 129, 14), font_.Get());
+    CheckBoxDV = AddChild(Panel1, "BUTTON", text::kDynamicVariables, kBoxStyle, taf_id::CheckBoxDV,
+                          Bounds(8, 57, 129, 14), font_.Get());
     link_font_ = StyledFont(font_.Get(), korv::behaviour::kBold | korv::behaviour::kUnderline);
     // SS_NOTIFY: the label takes the mouse itself, for its click and its
     // cursor, instead of letting it through to the panel.
@@ -76,6 +75,10 @@ void TAF::OnCommand(int id, int code) {
 }
 
 LRESULT TAF::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (behaviour_ == nullptr) {
+        // Still being made: its controls are not all there yet.
+        return FormWindow::OnMessage(message, wparam, lparam);
+    }
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wparam), HIWORD(wparam));

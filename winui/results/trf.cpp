@@ -67,7 +67,7 @@ void TRF::ShowModal() {
     if (Handle() == nullptr) {
         return;  // closed already
     }
-    SetFocus(Button2);
+    FocusControl(Button2);
     closed_ = false;
     korv::winui::RunModal(Handle(), [this] { return closed_; });
     // Closed, so freed: the next results need a new dialog.
@@ -108,6 +108,10 @@ void TRF::OnCommand(int id, int code) {
 }
 
 LRESULT TRF::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (behaviour_ == nullptr) {
+        // Still being made: its controls are not all there yet.
+        return FormWindow::OnMessage(message, wparam, lparam);
+    }
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wparam), HIWORD(wparam));

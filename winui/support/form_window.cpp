@@ -8,8 +8,8 @@ FormWindow::~FormWindow() {
     DestroyNow();
 }
 
-void FormWindow::Create(const char* class_name, const char* caption, DWORD style,
-                        DWORD ex_style, RECT outer, HWND owner) {
+void FormWindow::Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
+                        RECT outer, HWND owner) {
     EnsureWindowClass(class_name, Proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (CreateWindowExA(ex_style, class_name, caption, style, outer.left, outer.top,
@@ -30,13 +30,32 @@ void FormWindow::DestroyNow() {
     }
 }
 
+void FormWindow::FocusControl(HWND control) {
+    focus_ = control;
+    SetFocus(control);
+}
+
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_ACTIVATE) {
+        // The default would give the focus to the window itself, away from
+        // the control that had it.
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd_, focus)) {
+                focus_ = focus;
+            }
+        } else if (HIWORD(wparam) == 0 && focus_ != nullptr && IsChild(hwnd_, focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
+    }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 
 LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+        auto* form =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
         form->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
@@ -80,11 +99,10 @@ RECT CentredOuterRect(int width, int height, DWORD style, DWORD ex_style) {
 
 HWND AddChild(HWND parent, const char* class_name, const char* text, DWORD style, int id,
               RECT bounds, HFONT font, DWORD ex_style, void* param) {
-    HWND child = CreateWindowExA(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style,
-                                 bounds.left, bounds.top, bounds.right - bounds.left,
-                                 bounds.bottom - bounds.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), param);
+    HWND child = CreateWindowExA(
+        ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), param);
     if (child == nullptr) {
         ThrowLastError();
     }

@@ -23,13 +23,18 @@ protected:
     void Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
                 RECT outer, HWND owner);
     void DestroyNow();
+    // Gives `control` the focus now and whenever the window is activated
+    // again, until the user moves it, as a dialog does.
+    void FocusControl(HWND control);
 
+    // The default: the focus kept across activations, then DefWindowProc.
     virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     HWND hwnd_ = nullptr;
+    HWND focus_ = nullptr;
 };
 
 // The outer rectangle of a window of `style` whose client area is

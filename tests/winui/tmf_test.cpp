@@ -208,3 +208,18 @@ TEST(MainWindow, MenusCarryTheirItems) {
     EXPECT_EQ(h.prompter.Count(Kind::Save), 1u);
     EXPECT_EQ(h.prompter.Unexpected(), 0);
 }
+
+TEST(MainWindow, WhatEscapesAHandlerIsShownInTheErrorBoxAndTheWindowGoesOn) {
+    MainWindowHarness h;
+    // A filename list that cannot be read: the handler lets the error go.
+    h.prompter.AnswerFiles({h.dir.File("missing.list")});
+    ::SendMessageW(h.mf->Handle(), WM_COMMAND, tmf_id::Loadfilelist1, 0);
+    ASSERT_EQ(h.prompter.Count(Kind::Error), 1u);
+    const auto& box = h.prompter.Calls().back();
+    EXPECT_EQ(box.caption, "Korvane");
+    EXPECT_NE(box.text.find("missing.list"), std::string::npos) << box.text;
+    EXPECT_EQ(box.text.back(), '.');
+    // The window still answers.
+    ::SendMessageW(h.mf->Handle(), WM_COMMAND, tmf_id::VersionHistory1, 0);
+    EXPECT_EQ(h.editor.opened.size(), 1u);
+}

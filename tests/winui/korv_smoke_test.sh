@@ -81,5 +81,18 @@ while :; do
 done
 
 grep -q " - Application Started" "$work/korv.log" || fail "the log beside korv.exe has no start-up line"
-echo "PASS: korv.exe drew its window ($colours colours on screen)"
+
+# Closed as from its close box: taskkill without /f posts WM_CLOSE to the
+# program's windows. The program ends by itself and logs its closing.
+"$wine" taskkill.exe /im korv.exe >/dev/null 2>&1 </dev/null
+while kill -0 "$korv_pid" 2>/dev/null; do
+    past_deadline && fail "korv.exe did not end when its window was closed"
+    sleep 0.2
+done
+wait "$korv_pid"
+status=$?
+korv_pid=""
+[ "$status" -eq 0 ] || fail "korv.exe ended with status $status"
+grep -q " - Application Closed" "$work/korv.log" || fail "the log beside korv.exe has no closing line"
+echo "PASS: korv.exe drew its window ($colours colours on screen) and closed"
 exit 0

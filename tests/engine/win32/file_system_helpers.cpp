@@ -15,7 +15,7 @@ const char* const kReadCall = "ReadFile";
 const char* const kWriteCall = "WriteFile";
 const char* const kMapCall = "CreateFileMapping";
 const bool kBigFilesMapped = false;
-const char* const kStatusCall = "GetFileInformationByHandle";
+const char* const kStatusCall = "GetFileInformationByHandleEx";
 
 namespace {
 

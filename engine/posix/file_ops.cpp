@@ -497,12 +497,6 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
     return nullptr;
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                      const FileVersion* unchanged_since) {
-    ReplaceWholeFile(
-        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since);
-}
-
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
                       const FileVersion* unchanged_since) {
     SafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since);

@@ -51,25 +51,46 @@ FileFacts FactsFrom(const BY_HANDLE_FILE_INFORMATION& info, bool disk_file) {
     return facts;
 }
 
-bool FactsOf(HANDLE file, FileFacts& facts) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!sys::FileInformation(file, info)) {
+// Whether a query must tell which file it is. Asking costs a query of the
+// volume's serial number, which Wine answers through another process (some
+// hundred times the cost of the rest), so the queries that only look at a
+// file's size, kind, links and attributes do without.
+enum class Identity { kNeeded, kNotNeeded };
+
+// The facts of an open file; with kNotNeeded, version.file stays {}.
+bool FactsOf(HANDLE file, FileFacts& facts, Identity identity) {
+    if (identity == Identity::kNeeded) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!sys::FileInformation(file, info)) {
+            return false;
+        }
+        facts = FactsFrom(info, sys::IsDiskFile(file));
+        return true;
+    }
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    if (!sys::FileInformationLessIdentity(file, basic, standard)) {
         return false;
     }
-    facts = FactsFrom(info, sys::IsDiskFile(file));
+    facts = FileFacts{};
+    facts.version.size = standard.EndOfFile.QuadPart;
+    facts.version.modified_ns = basic.LastWriteTime.QuadPart * 100;  // 100 ns ticks
+    facts.version.regular = sys::IsDiskFile(file) && !standard.Directory;
+    facts.attributes = basic.FileAttributes;
+    facts.links = standard.NumberOfLinks;
     return true;
 }
 
 // What the name `path` names now, without opening it for reading or
 // writing (a folder or a link itself, unless `follow_links`); nullopt with
 // the last error set when it cannot be asked.
-std::optional<FileFacts> FactsAt(const std::wstring& path, bool follow_links) {
+std::optional<FileFacts> FactsAt(const std::wstring& path, bool follow_links, Identity identity) {
     const DWORD flags =
         FILE_FLAG_BACKUP_SEMANTICS | (follow_links ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
     UniqueHandle file(sys::CreateFile(
         path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, flags));
     FileFacts facts;
-    if (!file.Valid() || !FactsOf(file.Get(), facts)) {
+    if (!file.Valid() || !FactsOf(file.Get(), facts, identity)) {
         return std::nullopt;
     }
     return facts;
@@ -193,7 +214,7 @@ UniqueHandle OpenToWrite(const std::string& path, const std::wstring& name) {
 void OverwriteInPlace(UniqueHandle file, const std::string& path, const std::wstring& name,
                       const ContentWriter& write_content, const FileVersion* unchanged_since) {
     FileFacts facts;
-    if (!FactsOf(file.Get(), facts)) {
+    if (!FactsOf(file.Get(), facts, Identity::kNotNeeded)) {
         ThrowCreate(path, ::GetLastError());
     }
     if (facts.version.size > kLargestFile) {
@@ -211,7 +232,7 @@ void OverwriteInPlace(UniqueHandle file, const std::string& path, const std::wst
         throw StreamWriteError();
     }
     if (unchanged_since != nullptr) {
-        if (!FactsOf(file.Get(), facts)) {
+        if (!FactsOf(file.Get(), facts, Identity::kNeeded)) {
             ThrowOpen(path, ::GetLastError());
         }
         CheckUnchanged(path, facts, unchanged_since);
@@ -295,7 +316,8 @@ bool CreateTempBeside(const std::wstring& target, DWORD attributes, TempFile& te
 void SafeWrite(const std::string& path, const ContentWriter& write_content, bool follow_links,
                std::optional<DWORD> attributes_of, const FileVersion* unchanged_since) {
     const std::wstring name = NameOrThrowCreate(path);
-    const std::optional<FileFacts> existing = FactsAt(name, /*follow_links=*/false);
+    const std::optional<FileFacts> existing =
+        FactsAt(name, /*follow_links=*/false, Identity::kNotNeeded);
     if (!existing) {
         const DWORD error = ::GetLastError();
         if (!NotFound(error)) {
@@ -316,7 +338,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
     std::optional<FileFacts> target = existing;
     if (exists && !(link && !follow_links)) {
         if (link) {
-            target = FactsAt(name, /*follow_links=*/true);
+            target = FactsAt(name, /*follow_links=*/true, Identity::kNotNeeded);
         }
         // A folder, or a file the user marked read-only, is never written,
         // whatever rights the program has (the system lets a privileged
@@ -378,7 +400,8 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
         return;
     }
     if (unchanged_since != nullptr) {
-        const std::optional<FileFacts> now = FactsAt(name, /*follow_links=*/true);
+        const std::optional<FileFacts> now =
+            FactsAt(name, /*follow_links=*/true, Identity::kNeeded);
         if (!now) {
             const DWORD gone = ::GetLastError();
             sys::Delete(temp.name);
@@ -408,7 +431,8 @@ UniqueHandle OpenWhole(const std::string& path, std::size_t& size, FileVersion* 
         ThrowOpen(path, ::GetLastError());
     }
     FileFacts facts;
-    if (!FactsOf(file.Get(), facts)) {
+    if (!FactsOf(file.Get(), facts,
+                 version != nullptr ? Identity::kNeeded : Identity::kNotNeeded)) {
         ThrowOpen(path, ::GetLastError());
     }
     if (!facts.version.regular) {
@@ -446,7 +470,7 @@ void WriteTail(const std::string& path, DWORD disposition, std::optional<std::in
         ThrowCreate(path, ::GetLastError());
     }
     FileFacts facts;
-    if (!FactsOf(file.Get(), facts)) {
+    if (!FactsOf(file.Get(), facts, Identity::kNotNeeded)) {
         ThrowCreate(path, ::GetLastError());
     }
     std::int64_t start = facts.version.size;
@@ -476,7 +500,7 @@ std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links)
         errno = ENOENT;  // no file can have that name here
         return std::nullopt;
     }
-    const std::optional<FileFacts> facts = FactsAt(*name, follow_links);
+    const std::optional<FileFacts> facts = FactsAt(*name, follow_links, Identity::kNeeded);
     if (!facts) {
         errno = NotFound(::GetLastError()) ? ENOENT : EIO;
         return std::nullopt;
@@ -504,12 +528,6 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
     return nullptr;
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                      const FileVersion* unchanged_since) {
-    ReplaceWholeFile(
-        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since);
-}
-
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
                       const FileVersion* unchanged_since) {
     SafeWrite(path, write_content, /*follow_links=*/true, std::nullopt, unchanged_since);
@@ -533,8 +551,9 @@ std::optional<char> LastByteOf(const std::string& path) {
     FileFacts facts;
     char last = 0;
     DWORD got = 0;
-    if (!file.Valid() || !FactsOf(file.Get(), facts) || !facts.version.regular ||
-        facts.version.size == 0 || !sys::Seek(file.Get(), facts.version.size - 1, FILE_BEGIN) ||
+    if (!file.Valid() || !FactsOf(file.Get(), facts, Identity::kNotNeeded) ||
+        !facts.version.regular || facts.version.size == 0 ||
+        !sys::Seek(file.Get(), facts.version.size - 1, FILE_BEGIN) ||
         !sys::Read(file.Get(), &last, 1, got) || got != 1) {
         return std::nullopt;
     }
@@ -547,7 +566,8 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
         if (!name) {
             return false;
         }
-        const std::optional<FileFacts> source = FactsAt(*name, /*follow_links=*/true);
+        const std::optional<FileFacts> source =
+            FactsAt(*name, /*follow_links=*/true, Identity::kNotNeeded);
         if (!source) {
             return false;
         }

@@ -71,6 +71,13 @@ bool FileInformation(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
            ::GetFileInformationByHandle(file, &info) != 0;
 }
 
+bool FileInformationLessIdentity(HANDLE file, FILE_BASIC_INFO& basic,
+                                 FILE_STANDARD_INFO& standard) {
+    return !Injected("GetFileInformationByHandleEx") &&
+           ::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) != 0 &&
+           ::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) != 0;
+}
+
 bool IsDiskFile(HANDLE file) {
     return ::GetFileType(file) == FILE_TYPE_DISK;
 }

@@ -18,6 +18,9 @@ bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& done);
 bool Seek(HANDLE file, std::int64_t offset, DWORD from);
 bool SetEnd(HANDLE file);
 bool FileInformation(HANDLE file, BY_HANDLE_FILE_INFORMATION& info);
+// The same less the file's identity (volume and index), which is the dear
+// part of the query above.
+bool FileInformationLessIdentity(HANDLE file, FILE_BASIC_INFO& basic, FILE_STANDARD_INFO& standard);
 bool IsDiskFile(HANDLE file);
 // The attributes of the name itself (a link's own); INVALID_FILE_ATTRIBUTES
 // on failure.

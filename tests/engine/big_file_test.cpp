@@ -1,7 +1,6 @@
 // Whole files past the size from which they are mapped instead of read.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -9,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "big_text.h"
 #include "engine_error.h"
 #include "file_fault.h"
+#include "file_system_helpers.h"
 #include "file_test_helpers.h"
 #include "temp_dir.h"
 #include "text_document.h"
@@ -18,32 +19,12 @@
 namespace korv {
 namespace {
 
+using test::BigText;
 using test::FailNthCall;
 using test::FaultPlanGuard;
+using test::kBig;
 using test::ReadFile;
 using test::TempDir;
-
-constexpr std::size_t kBig = std::size_t{3} << 20;  // well past the mapping threshold
-
-// CR LF lines of numbered words, `size` bytes or a little more.
-std::string BigText(std::size_t size, std::string_view line_break = "\r\n") {
-    std::string text;
-    text.reserve(size + 64);
-    for (int i = 0; text.size() < size; ++i) {
-        text += "line " + std::to_string(i) + " of a big file";
-        text += line_break;
-    }
-    return text;
-}
-
-// Reads every byte, as a search would.
-unsigned long TouchAll(std::string_view text) {
-    unsigned long sum = 0;
-    for (char c : text) {
-        sum += static_cast<unsigned char>(c);
-    }
-    return sum;
-}
 
 TEST(BigFileTest, LoadsCrLfAndLfFilesWhetherMappedOrRead) {
     TempDir dir;
@@ -53,7 +34,7 @@ TEST(BigFileTest, LoadsCrLfAndLfFilesWhetherMappedOrRead) {
     const std::string lf_path = dir.Write("lf.txt", lf);
     for (bool refuse_mapping : {false, true}) {
         SCOPED_TRACE(refuse_mapping ? "read" : "mapped");
-        FailNthCall no_maps("mmap", 1, ENOMEM);
+        FailNthCall no_maps(test::kMapCall, 1, ENOMEM);
         FaultPlanGuard guard(refuse_mapping ? &no_maps : nullptr);
         TextDocument document;
         document.LoadFile(crlf_path);
@@ -83,29 +64,6 @@ TEST(BigFileTest, AssigningItsOwnMappedTextKeepsIt) {
     const std::string expected(own.substr(0, second_break + 1));
     document.AssignText(own.substr(0, second_break - 1));
     EXPECT_EQ(document.JoinedText(), expected);
-}
-
-TEST(BigFileTest, AFileCutShortWhileLoadedIsNoLongerIntact) {
-    TempDir dir;
-    const std::string text = BigText(kBig);
-    const std::string path = dir.Write("a.txt", text);
-    TextDocument document;
-    document.LoadFile(path);
-    ASSERT_TRUE(document.TextIntact());
-    // Another program empties most of it; reading the lost part must not
-    // kill us.
-    ASSERT_EQ(::truncate(path.c_str(), 5000), 0);
-    const std::string_view seen = document.JoinedText();
-    ASSERT_EQ(seen.size(), text.size());
-    EXPECT_GT(TouchAll(seen), 0u);
-    EXPECT_FALSE(document.TextIntact());
-    EXPECT_TRUE(seen.substr(0, 5000) == std::string_view(text).substr(0, 5000));
-    EXPECT_TRUE(seen.substr(seen.size() - 4096) == std::string(4096, '\0'));
-
-    // A new load starts intact again, with the file as it now is.
-    document.LoadFile(path);
-    EXPECT_TRUE(document.TextIntact());
-    EXPECT_EQ(document.JoinedText().size(), 5000u + 2u);
 }
 
 TEST(BigFileTest, BackupOfABigFileIsExact) {

@@ -5,8 +5,6 @@
 // line it was said to hold, and the counts and messages match the files.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,6 +20,7 @@
 #include "counting_fault_plan.h"
 #include "engine_error.h"
 #include "file_ops.h"
+#include "file_system_helpers.h"
 #include "memory_temp_dir.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
@@ -89,8 +88,8 @@ struct SeedFile {
     const char* name;
     std::string before;
     std::optional<std::string> after;  // none: the run leaves it as it is
-    mode_t mode;
-    bool second_name = false;  // has a hard link, so it is written in place
+    std::uint32_t mode;                // POSIX bits; the settings standing in for them elsewhere
+    bool second_name = false;          // has a hard link, so it is written in place
 };
 
 // A file big enough to be mapped and planned ahead, with the find text in
@@ -177,9 +176,9 @@ protected:
     void Lay(const TempDir& dir) const {
         for (const SeedFile& seed : seeds_) {
             const std::string path = dir.Write(seed.name, seed.before);
-            ASSERT_EQ(::chmod(path.c_str(), seed.mode), 0);
+            ASSERT_TRUE(test::GiveSettings(path, seed.mode));
             if (seed.second_name) {
-                ASSERT_EQ(::link(path.c_str(), (path + ".link").c_str()), 0);
+                ASSERT_TRUE(test::MakeHardLink(path, path + ".link"));
             }
         }
         dir.Write(std::string(kBackedUp) + ".bak", kOldBackup);
@@ -286,7 +285,7 @@ protected:
         ASSERT_EQ(run.outcome.end, BatchEnd::Finished);
         ASSERT_EQ(run.outcome.FilesSearched, static_cast<std::int32_t>(seeds_.size()));
 
-        // Each file old or new, with its permission bits and links; a file
+        // Each file old or new, with its settings and links; a file
         // that kept its old bytes although it was to change is reported.
         std::int64_t holding_new = 0;
         std::set<std::string> must_report;
@@ -301,11 +300,9 @@ protected:
             EXPECT_TRUE(is_new || now == seed.before)
                 << seed.name << " holds: " << now.substr(0, 200);
             holding_new += is_new ? 1 : 0;
-            struct stat st {};
-            ASSERT_EQ(::stat(path.c_str(), &st), 0);
-            EXPECT_EQ(st.st_mode & 07777, seed.mode) << seed.name;
+            EXPECT_EQ(test::SettingsOf(path), test::SettingsFor(seed.mode)) << seed.name;
             if (seed.second_name) {
-                EXPECT_EQ(st.st_nlink, 2U) << seed.name << " lost its second name";
+                EXPECT_EQ(test::LinkCountOf(path), 2) << seed.name << " lost its second name";
             }
             if (seed.after && !is_new) {
                 must_report.insert("Cannot open file " + path + ".");
@@ -343,7 +340,7 @@ protected:
         EXPECT_EQ(events[1], clean_events_[1]);
         for (const SeedFile& seed : seeds_) {
             if (seed.after && ReadFile(dir.File(seed.name)) == *seed.after) {
-                EXPECT_TRUE(Contains(events, "foo found in <dir>/" + std::string(seed.name) +
+                EXPECT_TRUE(Contains(events, "foo found in " + test::InFolder("<dir>", seed.name) +
                                                  " and replaced to bar!"))
                     << seed.name << " was replaced but its line is not in the log:\n"
                     << log_bytes;

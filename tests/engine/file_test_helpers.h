@@ -95,6 +95,22 @@ public:
     FaultPlanGuard& operator=(const FaultPlanGuard&) = delete;
 };
 
+// The message of the EngineError that `action` throws, or "no error".
+template <typename Action>
+std::string ErrorOf(Action&& action) {
+    try {
+        action();
+    } catch (const EngineError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+// A path as messages quote it, with the full stop that follows.
+inline std::string Quoted(const std::string& path) {
+    return "\"" + path + "\". ";
+}
+
 // `text` with every CR taken out, so CR LF breaks become LF ones.
 inline std::string WithoutCr(std::string_view text) {
     std::string out;

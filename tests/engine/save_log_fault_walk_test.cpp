@@ -5,11 +5,10 @@
 // every line a write reported as written.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "counting_fault_plan.h"
 #include "engine_error.h"
 #include "file_fault.h"
+#include "file_system_helpers.h"
 #include "temp_dir.h"
 #include "text_document.h"
 #include "time_stamp.h"
@@ -62,43 +62,43 @@ constexpr const char* kOld = "old one\r\nold two\r\n";
 constexpr const char* kNew = "new text\r\n";
 
 std::vector<SaveScene> SaveScenes() {
-    auto mode_of = [](const std::string& path) {
-        struct stat st {};
-        EXPECT_EQ(::lstat(path.c_str(), &st), 0);
-        return st.st_mode;
-    };
-    return {
+    std::vector<SaveScene> scenes = {
         {"a plain file",
          [](const TempDir& dir) {
              const std::string path = dir.Write("a.txt", kOld);
-             ::chmod(path.c_str(), 0640);
+             EXPECT_TRUE(test::GiveSettings(path, 0640));
              return path;
          },
-         [mode_of](const TempDir& dir) { EXPECT_EQ(mode_of(dir.File("a.txt")) & 07777, 0640U); }},
+         [](const TempDir& dir) {
+             EXPECT_EQ(test::SettingsOf(dir.File("a.txt")), test::SettingsFor(0640));
+         }},
         {"a file with a second name",
          [](const TempDir& dir) {
              const std::string path = dir.Write("a.txt", kOld);
-             ::link(path.c_str(), dir.File("other-name.txt").c_str());
+             EXPECT_TRUE(test::MakeHardLink(path, dir.File("other-name.txt")));
              return path;
          },
          [](const TempDir& dir) {
              EXPECT_EQ(ReadFile(dir.File("other-name.txt")), ReadFile(dir.File("a.txt")));
          },
          true, true},
-        {"a link to a file in another folder",
-         [](const TempDir& dir) {
-             ::mkdir(dir.File("real").c_str(), 0755);
-             dir.Write("real/a.txt", kOld);
-             ::symlink("real/a.txt", dir.File("a.txt").c_str());
-             return dir.File("a.txt");
-         },
-         [mode_of](const TempDir& dir) {
-             EXPECT_TRUE(S_ISLNK(mode_of(dir.File("a.txt"))));
-             EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "real"}));
-         }},
         {"a new file", [](const TempDir& dir) { return dir.File("a.txt"); }, [](const TempDir&) {},
          false},
     };
+    if (test::SymbolicLinksWork()) {
+        scenes.push_back({"a link to a file in another folder",
+                          [](const TempDir& dir) {
+                              std::filesystem::create_directory(dir.File("real"));
+                              dir.Write("real/a.txt", kOld);
+                              EXPECT_TRUE(test::MakeSymbolicLink("real/a.txt", dir.File("a.txt")));
+                              return dir.File("a.txt");
+                          },
+                          [](const TempDir& dir) {
+                              EXPECT_TRUE(test::IsSymbolicLink(dir.File("a.txt")));
+                              EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "real"}));
+                          }});
+    }
+    return scenes;
 }
 
 TEST(SaveFaultWalk, AFailureReportedLeavesTheOldBytesAndNoneReportedTheNew) {
@@ -172,10 +172,10 @@ private:
 TEST(SaveFaultWalk, AFailedStatusReadBeforeAWriteInPlaceLeavesTheFile) {
     TempDir dir;
     const std::string path = dir.Write("a.txt", kOld);
-    ASSERT_EQ(::link(path.c_str(), dir.File("other-name.txt").c_str()), 0);
+    ASSERT_TRUE(test::MakeHardLink(path, dir.File("other-name.txt")));
     TextDocument document;
     document.AssignText("new text");
-    FailOperations plan({"stat", "write"}, EIO);
+    FailOperations plan({test::kStatusCall, test::kWriteCall}, EIO);
     {
         FaultPlanScope scope(plan);
         EXPECT_THROW(document.SaveFile(path), EngineError);

@@ -3,10 +3,10 @@
 // written in place) and a first backup copy is never made.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 
+#include "file_system_helpers.h"
 #include "temp_dir.h"
 #include "text_document.h"
 
@@ -17,18 +17,12 @@ using test::FileExists;
 using test::ReadFile;
 using test::TempDir;
 
-ino_t InodeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0);
-    return st.st_ino;
-}
-
 TEST(TempNameTest, ALongNamedFileIsSavedThroughATemporaryFileAndBackedUp) {
     for (std::size_t length : {200U, 236U, 240U, 251U}) {
         SCOPED_TRACE(length);
         TempDir dir;
         const std::string path = dir.Write(std::string(length - 4, 'x') + ".txt", "old\r\n");
-        const ino_t before = InodeOf(path);
+        const FileIdentity before = test::IdentityOf(path);
         ASSERT_TRUE(TextDocument::MakeBackup(path));
         EXPECT_EQ(ReadFile(path + ".bak"), "old\r\n");
         TextDocument document;
@@ -37,7 +31,7 @@ TEST(TempNameTest, ALongNamedFileIsSavedThroughATemporaryFileAndBackedUp) {
         EXPECT_EQ(ReadFile(path), "new\r\n");
         // A new file took the old one's place: the save went through a
         // temporary file, not over the old bytes.
-        EXPECT_NE(InodeOf(path), before);
+        EXPECT_NE(test::IdentityOf(path), before);
         EXPECT_EQ(dir.Names().size(), 2U);
     }
 }

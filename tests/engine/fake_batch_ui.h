@@ -1,0 +1,100 @@
+#pragma once
+
+// A scripted user interface for batch runs, and the texts their logs hold.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "batch_ui.h"
+#include "log_events.h"
+#include "temp_dir.h"
+
+namespace korv::test {
+
+// The user interface of a run, scripted: it answers from its fields and
+// records every call that shows something or moves something.
+class FakeUi final : public BatchUi {
+public:
+    bool answer_yes = true;
+    std::vector<std::string> entries;
+    std::string find;
+    std::string replacement;
+    bool case_sensitive = false;
+    bool dynamic_variables = false;
+    bool back_up = false;
+    // Runs at every pump: the user at work during the run.
+    std::function<void(FakeUi&)> on_pump;
+    // Asked after each entry.
+    std::function<bool(FakeUi&)> stop;
+    // Says the list, texts and options stay as they are during the run.
+    bool fixed = false;
+
+    std::vector<std::string> calls;
+    std::string confirmation_text;
+    std::string confirmation_caption;
+    std::int32_t current = -1;
+    int pumps = 0;
+
+    bool AskConfirmation(const std::string& text, const std::string& caption) override {
+        calls.emplace_back("confirm");
+        confirmation_text = text;
+        confirmation_caption = caption;
+        return answer_yes;
+    }
+    void ReportError(const std::string& text, const std::string& caption) override {
+        calls.push_back("error " + caption + ": " + text);
+    }
+    void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
+    void SetBusyCursor(bool busy) override { calls.emplace_back(busy ? "busy on" : "busy off"); }
+    std::int32_t EntryCount() override { return static_cast<std::int32_t>(entries.size()); }
+    std::string Entry(std::int32_t index) override {
+        return entries.at(static_cast<std::size_t>(index));
+    }
+    std::int32_t CurrentEntry() override { return current; }
+    void SetCurrentEntry(std::int32_t index) override {
+        current = index;
+        calls.push_back("current " + std::to_string(index));
+    }
+    std::string FindText() override { return find; }
+    std::string ReplaceText() override { return replacement; }
+    bool CaseSensitive() override { return case_sensitive; }
+    bool DynamicVariables() override { return dynamic_variables; }
+    bool BackUp() override { return back_up; }
+    void PumpEvents() override {
+        ++pumps;
+        if (on_pump) {
+            on_pump(*this);
+        }
+    }
+    bool StopRequested() override { return stop && stop(*this); }
+    bool FixedDuringRun() override { return fixed; }
+    void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {
+        calls.push_back("results " + std::to_string(files_searched) + " " +
+                        std::to_string(files_replaced));
+    }
+
+    // The calls of one kind, e.g. every "message ...".
+    [[nodiscard]] std::vector<std::string> CallsStarting(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& call : calls) {
+            if (call.rfind(prefix, 0) == 0) {
+                found.push_back(call);
+            }
+        }
+        return found;
+    }
+};
+
+// The events of a log file, each line without its time stamp.
+inline std::vector<std::string> LogEvents(const std::string& path) {
+    return test::LogEventsOf(ReadFile(path));
+}
+
+inline std::string Replaced(const std::string& find, const std::string& path,
+                            const std::string& replacement) {
+    return find + " found in " + path + " and replaced to " + replacement;
+}
+
+}  // namespace korv::test

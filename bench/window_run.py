@@ -113,7 +113,7 @@ class VirtualScreen:
         self.server.wait()
 
 
-def window_run(korv, probe, files, scratch):
+def window_run(korv, probe, files, scratch, wrap=()):
     """One run through the window: (seconds, longest ping in ms)."""
     program_dir = os.path.join(scratch, "program")
     shutil.rmtree(program_dir, ignore_errors=True)
@@ -126,7 +126,7 @@ def window_run(korv, probe, files, scratch):
     with open(listing, "wb") as f:
         f.write(b"".join(os.fsencode(p) + b"\r\n" for p in files))
     env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-    window = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+    window = subprocess.Popen([*wrap, program], env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     try:
         main = wait_for_window("Korvane")
@@ -189,6 +189,8 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--sets", default=",".join(ALL_SETS))
     parser.add_argument("--work", default=None)
+    parser.add_argument("--wrap", default="",
+                        help="a command the window program runs under, such as 'perf record -o F'")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool"):
         if shutil.which(tool) is None:
@@ -208,7 +210,8 @@ def main():
                 window_best, cli_best, ping_worst = float("inf"), float("inf"), 0.0
                 for _ in range(args.runs):
                     fresh_copy(pristine, work)
-                    seconds, ping = window_run(korv, probe, files_of(work), root)
+                    seconds, ping = window_run(korv, probe, files_of(work), root,
+                                               args.wrap.split())
                     window_best = min(window_best, seconds)
                     ping_worst = max(ping_worst, ping)
                     fresh_copy(pristine, work)

@@ -1,0 +1,159 @@
+#include "pass_planner.h"
+
+#include <utility>
+
+#include "file_ops.h"
+
+namespace korv {
+
+namespace {
+
+// The texts as the interface holds them at this moment.
+PassTexts TextsOf(BatchUi& ui) {
+    return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
+}
+
+// Whether planning the pass for `path` ahead pays: handing a small file to
+// another thread costs more than it saves.
+bool WorthPlanningAhead(const std::string& path) {
+    constexpr std::int64_t kFrom = std::int64_t{1} << 20;
+    const std::optional<FileVersion> version = VersionOf(path);
+    return version && version->regular && version->size >= kFrom;
+}
+
+// Whether `next` names a file the pass for `path` may write: its own, its
+// backup or the log. Reading it ahead would be wasted, since the pass makes
+// what was read stale, and where a file being read shares no writing (on
+// Windows) it would keep the pass from writing it.
+bool WrittenByThePass(const std::string& next, const std::string& path,
+                      const std::string& log_path) {
+    const std::optional<FileVersion> next_file = VersionOf(next);
+    if (!next_file) {
+        return true;  // unknown, so not worth the risk
+    }
+    const std::pair<std::string, bool> written[] = {
+        {path, true}, {path + ".bak", false}, {log_path, true}};
+    for (const auto& [name, follow_links] : written) {
+        const std::optional<FileVersion> file = VersionOf(name, follow_links);
+        if (file && file->file == next_file->file) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a pass planned ahead for `path` still stands: planned from the
+// file the path names now, which the pass before did not write.
+bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
+    if (!pass.usable || pass.path != path) {
+        return false;
+    }
+    const std::optional<FileVersion> now = VersionOf(path);
+    return now && now->file == pass.identity && !written.Holds(pass.identity);
+}
+
+}  // namespace
+
+PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run)
+    : ui_(ui), log_(log), dry_run_(dry_run) {
+    if (!ui_.FixedDuringRun()) {
+        return;
+    }
+    ahead_.emplace(TextsOf(ui_), ui_.CaseSensitive());
+    // A dry run has nothing to save, so it plans in turns on both threads:
+    // this one the even entries, the other the odd ones.
+    if (!dry_run_ && WorthPlanningAhead(ui_.Entry(0))) {
+        ahead_->Start(ui_.Entry(0));
+    }
+}
+
+void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
+    LetGoOfLastPass();
+    if (ahead_) {
+        prepared_ = ahead_->Take();
+    }
+    planned_ahead_ = prepared_ && StillStands(*prepared_, path, written_);
+    next_ahead_ = false;
+    if (ahead_ && index + 1 < ui_.EntryCount() && !(dry_run_ && planned_ahead_)) {
+        StartAhead(index + 1, path);
+    }
+    if (planned_ahead_) {
+        // The interface gets the turns the substitution would have given it.
+        for (int pump = 0; pump < prepared_->pumps; ++pump) {
+            ctx.PumpEvents();
+        }
+    } else {
+        PlanPass(
+            ctx, path, [this] { return TextsOf(ui_); }, document_, plan_);
+    }
+    written_.Clear();
+}
+
+bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_up) {
+    // The files this pass may write, named before and after it writes (a
+    // file it creates has no name before).
+    const bool noting = next_ahead_ && Found().substitution.Found();
+    if (noting) {
+        NoteWritten(path, back_up);
+    }
+    bool changed = false;
+    try {
+        changed = CommitPass(ctx, back_up, path, Document(), Found());
+    } catch (...) {
+        NoteWrittenAfter(noting, path, back_up);
+        throw;
+    }
+    NoteWrittenAfter(noting, path, back_up);
+    return changed;
+}
+
+bool PassPlanner::Preview(const std::string& path) {
+    return PreviewPass(ui_, path, Document(), Found());
+}
+
+void PassPlanner::LetGoOfLastPass() {
+    if (prepared_) {
+        ahead_->Recycle(std::move(prepared_));
+    }
+    if (ahead_) {
+        document_.AssignText(std::string_view());
+    }
+}
+
+void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
+    const std::string next = ui_.Entry(index);
+    next_ahead_ = WorthPlanningAhead(next) && !WrittenByThePass(next, path, log_.Path());
+    if (next_ahead_) {
+        ahead_->Start(next);
+    }
+}
+
+void PassPlanner::NoteWritten(const std::string& path, bool back_up) {
+    written_.Note(path, true);
+    if (back_up) {
+        written_.Note(path + ".bak", false);
+    }
+    written_.Note(log_.Path(), true);
+}
+
+void PassPlanner::NoteWrittenAfter(bool noting, const std::string& path, bool back_up) {
+    if (!noting) {
+        return;
+    }
+    try {
+        NoteWritten(path, back_up);
+    } catch (...) {
+        // The pass's own outcome is the one to report, and the files it
+        // writes in place were named before it wrote.
+    }
+}
+
+TextDocument& PassPlanner::Document() {
+    return planned_ahead_ ? prepared_->document : document_;
+}
+
+const PassPlan& PassPlanner::Found() const {
+    return planned_ahead_ ? prepared_->plan : plan_;
+}
+
+}  // namespace korv

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "activity_log.h"
+#include "batch_ui.h"
+#include "pass_prefetcher.h"
+#include "pass_steps.h"
+#include "replace_context.h"
+#include "text_document.h"
+#include "written_files.h"
+
+namespace korv {
+
+// Plans each pass of a run and finishes it: now, on this thread, or, where
+// the list, texts and options cannot change during the run, ahead on a
+// second thread while the pass before saves. It owns everything that
+// planning ahead needs: the checks that a plan made ahead still stands,
+// the files a pass writes, the pumps the plan owes the interface and the
+// buffers handed back and forth. The run sees one pass at a time.
+class PassPlanner {
+public:
+    PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run);
+    PassPlanner(const PassPlanner&) = delete;
+    PassPlanner& operator=(const PassPlanner&) = delete;
+
+    // Loads the entry at `index`, named `path`, takes the texts, expands
+    // the file-name variables and finds the occurrences (or takes the plan
+    // made ahead for the same, unchanged file). Throws as PlanPass does.
+    void Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path);
+    // Logs, backs up and saves the planned pass; whether the file changed.
+    bool Write(ReplaceContext& ctx, const std::string& path, bool back_up);
+    // Shows what the planned pass would write, writing nothing.
+    bool Preview(const std::string& path);
+
+private:
+    // Hands back what the pass before used, so that no more than two files
+    // are held while the next one is read.
+    void LetGoOfLastPass();
+    void StartAhead(std::int32_t index, const std::string& path);
+    void NoteWritten(const std::string& path, bool back_up);
+    // The same once the pass has written, which never fails the pass.
+    void NoteWrittenAfter(bool noting, const std::string& path, bool back_up);
+    [[nodiscard]] TextDocument& Document();
+    [[nodiscard]] const PassPlan& Found() const;
+
+    BatchUi& ui_;
+    const ActivityLog& log_;
+    const bool dry_run_;
+    std::optional<PassPrefetcher> ahead_;
+    TextDocument document_;
+    PassPlan plan_;
+    std::unique_ptr<PreparedPass> prepared_;  // taken from the other thread
+    bool planned_ahead_ = false;              // this pass uses `prepared_`
+    bool next_ahead_ = false;                 // the next pass is being planned
+    WrittenFiles written_;
+};
+
+}  // namespace korv

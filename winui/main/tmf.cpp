@@ -29,7 +29,7 @@ constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 // A child window of the main window: its identifier, class, caption, styles
 // and place in the client area. The group box lies at the client's top-left
 // corner, so the places of the controls inside it are the same in both.
-struct ChildSpec {
+struct ChildLayout {
     int id;
     const char* window_class;
     const char* caption;
@@ -43,7 +43,7 @@ constexpr DWORD kMemoStyle = kChild | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_
                              ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 // In tab order, which is the order of creation.
-const ChildSpec kChildren[] = {
+const ChildLayout kChildren[] = {
     {tmf_id::GroupBox1, "BUTTON", text::kFilesGroup, kChild | BS_GROUPBOX, 0, 0, 0, kClientWidth,
      177},
     {tmf_id::ListBox1, "LISTBOX", "",
@@ -188,24 +188,25 @@ void TMF::SizeClientArea() {
 
 void TMF::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (const ChildSpec& spec : kChildren) {
-        HWND child = ::CreateWindowExA(spec.ex_style, spec.window_class, spec.caption, spec.style,
-                                       spec.left, spec.top, spec.width, spec.height, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                       instance, nullptr);
+    for (const ChildLayout& child_layout : kChildren) {
+        HWND child = ::CreateWindowExA(
+            child_layout.ex_style, child_layout.window_class, child_layout.caption,
+            child_layout.style, child_layout.left, child_layout.top, child_layout.width,
+            child_layout.height, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_layout.id)), instance, nullptr);
         if (child == nullptr) {
             ThrowLastError();
         }
         HFONT font = form_font_.Get();
-        if (spec.id == tmf_id::ListBox1) {
+        if (child_layout.id == tmf_id::ListBox1) {
             font = list_font_.Get();
-        } else if (spec.id == tmf_id::Edit2 || spec.id == tmf_id::Edit3) {
+        } else if (child_layout.id == tmf_id::Edit2 || child_layout.id == tmf_id::Edit3) {
             font = memo_font_.Get();
-        } else if (spec.id == tmf_id::Button) {
+        } else if (child_layout.id == tmf_id::Button) {
             font = bold_font_.Get();
         }
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.id == tmf_id::ListBox1) {
+        if (child_layout.id == tmf_id::ListBox1) {
             ::SetWindowSubclass(child, &TMF::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
             // The glyph buttons belong to the group, after the list.
             HWND plus =

@@ -49,23 +49,23 @@ std::vector<std::string> ChosenFiles(const char* buffer) {
     return files;
 }
 
-behaviour::FileChoice ShowFileDialog(HWND owner, const behaviour::FileDialogSpec& spec,
+behaviour::FileChoice ShowFileDialog(HWND owner, const behaviour::FileDialogSpec& dialog,
                                      FileDialogKind kind) {
     const DWORD size = kind == FileDialogKind::OpenMany ? kManyNamesBuffer : kOneNameBuffer;
     std::vector<char> names(size, '\0');
-    if (spec.FileName.size() < size - 1) {
-        std::memcpy(names.data(), spec.FileName.data(), spec.FileName.size());
+    if (dialog.FileName.size() < size - 1) {
+        std::memcpy(names.data(), dialog.FileName.data(), dialog.FileName.size());
     }
-    const std::string filter = DialogFilter(spec.Filter);
+    const std::string filter = DialogFilter(dialog.Filter);
 
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = spec.Filter.empty() ? nullptr : filter.c_str();
-    ofn.nFilterIndex = static_cast<DWORD>(spec.FilterIndex);
+    ofn.lpstrFilter = dialog.Filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(dialog.FilterIndex);
     ofn.lpstrFile = names.data();
     ofn.nMaxFile = size;
-    ofn.lpstrDefExt = spec.DefaultExt.empty() ? nullptr : spec.DefaultExt.c_str();
+    ofn.lpstrDefExt = dialog.DefaultExt.empty() ? nullptr : dialog.DefaultExt.c_str();
     // The program finds its own files by full path; leaving the current
     // folder alone keeps the chosen folder from being held open.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
@@ -74,7 +74,7 @@ behaviour::FileChoice ShowFileDialog(HWND owner, const behaviour::FileDialogSpec
     }
 
     behaviour::FileChoice choice;
-    choice.FilterIndex = spec.FilterIndex;
+    choice.FilterIndex = dialog.FilterIndex;
     const BOOL chosen =
         kind == FileDialogKind::Save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!chosen) {

@@ -11,13 +11,13 @@ namespace korv::winui {
 
 enum class FileDialogKind { OpenMany, OpenOne, Save };
 
-// Shows the common open or save dialog for `spec` over `owner`: the
-// read-only box hidden, resizable, the spec's filter, filter index, file
+// Shows the common open or save dialog set up as `dialog` over `owner`: the
+// read-only box hidden, resizable, with its filter, filter index, file
 // name and default extension; the save dialog never asks before a file is
 // replaced. Cancelled (or refused, such as names too long for the
 // dialog's buffer) gives no files.
 [[nodiscard]] behaviour::FileChoice ShowFileDialog(HWND owner,
-                                                   const behaviour::FileDialogSpec& spec,
+                                                   const behaviour::FileDialogSpec& dialog,
                                                    FileDialogKind kind);
 
 // The dialog's filter from "Description|pattern|...": every bar a zero,

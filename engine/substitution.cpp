@@ -6,7 +6,6 @@
 #include "byte_scan.h"
 #include "file_ops.h"
 #include "match_scan.h"
-#include "piece_writer.h"
 
 namespace korv {
 
@@ -79,21 +78,35 @@ bool Substitution::KeepsLineBreaks() const {
 }
 
 bool Substitution::WriteResult(ContentSink& sink) const {
-    // A big result made mostly of small pieces costs as much to gather as
-    // to write: the two then go on side by side, on the two cores.
-    constexpr std::size_t kPipelineFrom = std::size_t{8} << 20;
-    constexpr std::size_t kSmallPieces = 64 * 1024;
-    const bool pipelined =
-        source_.size() >= kPipelineFrom && source_.size() / (matches_.size() + 1) < kSmallPieces;
-    PieceWriter out(sink, pipelined);
+    // Large unchanged pieces go straight from the source; small pieces and
+    // the replacements are gathered first, so a dense text costs a few
+    // large writes, not one per piece.
+    constexpr std::size_t kGather = 256 * 1024;
+    std::string gathered;
+    gathered.reserve(kGather);
+    auto flush = [&]() {
+        const bool ok = sink.Write(gathered);
+        gathered.clear();
+        return ok;
+    };
+    auto put = [&](std::string_view bytes) {
+        if (gathered.size() + bytes.size() > kGather && !flush()) {
+            return false;
+        }
+        if (bytes.size() >= kGather) {
+            return sink.Write(bytes);
+        }
+        gathered.append(bytes);
+        return true;
+    };
     std::size_t copied = 0;
     for (std::size_t at : matches_) {
-        if (!out.Add(source_.substr(copied, at - copied)) || !out.Add(replacement_)) {
+        if (!put(source_.substr(copied, at - copied)) || !put(replacement_)) {
             return false;
         }
         copied = at + find_.size();
     }
-    return out.Add(source_.substr(copied)) && out.Finish();
+    return put(source_.substr(copied)) && flush();
 }
 
 void LogReplacement(ReplaceContext& ctx, std::string_view find, std::string_view replacement) {

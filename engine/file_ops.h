@@ -86,6 +86,28 @@ using ContentWriter = std::function<bool(ContentSink& sink)>;
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
                       const FileVersion* unchanged_since = nullptr);
 
+// A file's new content written ahead of its save into a temporary file
+// beside it, which replaces the file only when committed; dropped unused,
+// the temporary file goes with it.
+class StagedReplacement {
+public:
+    virtual ~StagedReplacement() = default;
+    // Replaces the file by the staged content, as ReplaceWholeFile would,
+    // if the path still names the file it was staged for with the owner,
+    // permissions and links it had then, and in the state `unchanged_since`
+    // (when given). Otherwise, or when the replace fails, the staged file
+    // goes, the file is left as it is and false is returned, for the caller
+    // to save the usual way and meet whatever stands in its way.
+    virtual bool Commit(const FileVersion* unchanged_since) = 0;
+};
+
+// Writes the content `write_content` produces for the file at `path` ahead
+// of its save, leaving the file itself untouched; null, leaving nothing
+// behind, where the save could not go through a temporary file (it would
+// write in place) or anything fails. Never throws.
+[[nodiscard]] std::unique_ptr<StagedReplacement> StageReplacement(
+    const std::string& path, const ContentWriter& write_content) noexcept;
+
 // Appends `bytes` to the existing file at `path`; on failure the file is
 // cut back to its old length. Throws EngineError.
 void AppendToFile(const std::string& path, std::string_view bytes);

@@ -59,12 +59,11 @@ PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run)
     if (!ui_.FixedDuringRun()) {
         return;
     }
-    ahead_.emplace(TextsOf(ui_), ui_.CaseSensitive());
-    // A dry run has nothing to save, so it plans in turns on both threads:
-    // this one the even entries, the other the odd ones.
-    if (!dry_run_ && WorthPlanningAhead(ui_.Entry(0))) {
-        ahead_->Start(ui_.Entry(0));
-    }
+    // The other thread also writes the new text of the passes it plans, so
+    // big files are planned and written in turns on both threads: this one
+    // the even entries, the other the odd ones; only the commit (the log
+    // line, the backup and the replace) stays here, in list order.
+    ahead_.emplace(TextsOf(ui_), ui_.CaseSensitive(), /*stage_saves=*/!dry_run_);
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
@@ -74,7 +73,10 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
     }
     planned_ahead_ = prepared_ && StillStands(*prepared_, path, written_);
     next_ahead_ = false;
-    if (ahead_ && index + 1 < ui_.EntryCount() && !(dry_run_ && planned_ahead_)) {
+    // A pass planned ahead left this thread nothing heavy to do when it
+    // saves nothing (a dry run) or was written ahead: it plans the next.
+    const bool light = planned_ahead_ && (dry_run_ || prepared_->staged);
+    if (ahead_ && index + 1 < ui_.EntryCount() && !light) {
         StartAhead(index + 1, path);
     }
     if (planned_ahead_) {
@@ -98,7 +100,8 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     }
     bool changed = false;
     try {
-        changed = CommitPass(ctx, back_up, path, Document(), Found());
+        changed = CommitPass(ctx, back_up, path, Document(), Found(),
+                             planned_ahead_ ? prepared_->staged.get() : nullptr);
     } catch (...) {
         NoteWrittenAfter(noting, path, back_up);
         throw;

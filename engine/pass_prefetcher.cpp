@@ -35,8 +35,11 @@ bool IdentityOf(const std::string& path, FileIdentity& identity) {
 
 }  // namespace
 
-PassPrefetcher::PassPrefetcher(PassTexts texts, bool case_sensitive)
-    : texts_(std::move(texts)), case_sensitive_(case_sensitive), thread_([this] { Work(); }) {}
+PassPrefetcher::PassPrefetcher(PassTexts texts, bool case_sensitive, bool stage_saves)
+    : texts_(std::move(texts)),
+      case_sensitive_(case_sensitive),
+      stage_saves_(stage_saves),
+      thread_([this] { Work(); }) {}
 
 PassPrefetcher::~PassPrefetcher() {
     {
@@ -88,6 +91,7 @@ void PassPrefetcher::Work() {
 void PassPrefetcher::Prepare(PreparedPass& pass) const {
     pass.usable = false;
     pass.pumps = 0;
+    pass.staged.reset();
     // Lets go of the last file this pass held before loading the next, so
     // no more than two files are held at a time.
     pass.plan.substitution = Substitution();
@@ -108,9 +112,24 @@ void PassPrefetcher::Prepare(PreparedPass& pass) const {
         }
         pass.identity = before;
         pass.usable = true;
+        if (stage_saves_) {
+            Stage(pass);
+        }
     } catch (...) {
         // The run meets the failure again in its own pass, in order.
     }
+}
+
+void PassPrefetcher::Stage(PreparedPass& pass) {
+    const Substitution& substitution = pass.plan.substitution;
+    // A text built in the line model's form is left to the pass.
+    if (!substitution.Changed() || !substitution.KeepsLineBreaks()) {
+        return;
+    }
+    const TextDocument& document = pass.document;
+    pass.staged = StageReplacement(pass.path, [&](ContentSink& sink) {
+        return substitution.WriteResult(sink) && document.TextIntact();
+    });
 }
 
 }  // namespace korv

@@ -21,16 +21,22 @@ struct PreparedPass {
     int pumps = 0;          // event pumps the plan owes the interface
     FileIdentity identity;  // the file the document was loaded from
     bool usable = false;    // planned without failure from one steady file
+    // The new text written ahead beside the file, when it changes; null
+    // when the save is left whole to the pass.
+    std::unique_ptr<StagedReplacement> staged;
 };
 
 // Plans the next pass of a run on a thread of its own while the current
 // pass saves, for a run whose list, texts and options cannot change while
-// it runs. Only reading happens here: whatever the plan found is checked
-// by the run before it is used, and a failure is left for the run to meet
-// again in its own time.
+// it runs. Nothing the user sees happens here: the new text may be written
+// ahead into a temporary file beside its file, which only the pass itself
+// puts in place; whatever the plan found is checked by the run before it
+// is used, and a failure is left for the run to meet again in its own time.
 class PassPrefetcher {
 public:
-    PassPrefetcher(PassTexts texts, bool case_sensitive);
+    // With `stage_saves`, a pass that changes its file also writes the new
+    // text ahead.
+    PassPrefetcher(PassTexts texts, bool case_sensitive, bool stage_saves);
     ~PassPrefetcher();
     PassPrefetcher(const PassPrefetcher&) = delete;
     PassPrefetcher& operator=(const PassPrefetcher&) = delete;
@@ -46,9 +52,11 @@ public:
 private:
     void Work();
     void Prepare(PreparedPass& pass) const;
+    static void Stage(PreparedPass& pass);
 
     const PassTexts texts_;
     const bool case_sensitive_;
+    const bool stage_saves_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::unique_ptr<PreparedPass> job_;    // started, not yet done

@@ -51,7 +51,7 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 }
 
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan) {
+                const PassPlan& plan, StagedReplacement* staged) {
     const Substitution& substitution = plan.substitution;
     const bool changed = substitution.Changed();
     // A big file is searched where it lies; if another program cut it
@@ -73,6 +73,9 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
     LogReplacement(ctx, plan.find, plan.replacement);
     if (back_up) {
         TextDocument::MakeBackup(path);
+    }
+    if (staged != nullptr && staged->Commit(unchanged_since)) {
+        return true;
     }
     if (substitution.KeepsLineBreaks()) {
         // The result is already in the saved form: write it straight from

@@ -5,6 +5,7 @@
 
 #include "activity_log.h"
 #include "batch_ui.h"
+#include "file_ops.h"
 #include "replace_context.h"
 #include "substitution.h"
 #include "text_document.h"
@@ -67,10 +68,11 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 
 // The second half: when the plan changes the text, logs it, backs the file
 // up if asked and saves the new text (through `document`, which may be
-// given the new text). Returns whether the file was changed and written.
-// Throws on any failure, another program having cut the file short since
-// it was loaded included.
+// given the new text, or by committing `staged`, the new text written
+// ahead, when given and still good). Returns whether the file was changed
+// and written. Throws on any failure, another program having cut the file
+// short since it was loaded included.
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan);
+                const PassPlan& plan, StagedReplacement* staged = nullptr);
 
 }  // namespace korv

@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "engine_error.h"
 #include "fd_sink.h"
@@ -294,6 +296,35 @@ bool CopyExtendedAttributes(const std::string& from, int fd) {
     return true;
 }
 
+void Discard(TempFile& temp) {
+    temp.fd.Reset();
+    sys::Unlink(temp.path.c_str());
+}
+
+// Creates the temporary file that is to replace the existing regular file
+// `target` (described by `st`), with its owner, permissions and extended
+// attributes; false, leaving none, where the replace would lose one of
+// them or the folder takes no new file: the file is then written in place.
+bool CreateTempReplacing(const std::string& target, const struct stat& st, TempFile& temp) {
+    int error = 0;
+    if (!CreateTempBeside(target, 0600, temp, error)) {
+        return false;  // a folder we cannot create files in
+    }
+    bool owner_differs = st.st_uid != ::geteuid() || st.st_gid != ::getegid();
+    if (owner_differs && sys::FChown(temp.fd.Get(), st.st_uid, st.st_gid) != 0) {
+        // A rename would hand the file to us: keep its owner instead.
+        Discard(temp);
+        return false;
+    }
+    if (sys::FChmod(temp.fd.Get(), st.st_mode & 07777) != 0 ||
+        !CopyExtendedAttributes(target, temp.fd.Get())) {
+        // Permissions, access lists or labels a rename would lose.
+        Discard(temp);
+        return false;
+    }
+    return true;
+}
+
 // The safe write shared by saving and copying. `follow_links` says whether
 // a link at `path` is written through (saving) or replaced (a backup copy).
 // `mode_of` gives the permission bits of a file that does not exist yet.
@@ -340,38 +371,20 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
                         : mode_of        ? (mode_of->st_mode & 07777)
                                          : 0666;
     TempFile temp;
-    int error = 0;
-    if (!CreateTempBeside(target, replace_existing ? 0600 : mode, temp, error)) {
-        if (replace_existing) {
-            // A folder we cannot create files in: the file itself is writable.
-            WriteInPlace(path, target, write_content, unchanged_since);
-            return;
-        }
-        throw CannotCreateFile(path, error);
-    }
-    auto discard = [&temp] {
-        temp.fd.Reset();
-        sys::Unlink(temp.path.c_str());
-    };
     if (replace_existing) {
-        bool owner_differs = st.st_uid != ::geteuid() || st.st_gid != ::getegid();
-        if (owner_differs && sys::FChown(temp.fd.Get(), st.st_uid, st.st_gid) != 0) {
-            // A rename would hand the file to us: keep its owner instead.
-            discard();
+        if (!CreateTempReplacing(target, st, temp)) {
             WriteInPlace(path, target, write_content, unchanged_since);
             return;
         }
-        if (sys::FChmod(temp.fd.Get(), mode) != 0 ||
-            !CopyExtendedAttributes(target, temp.fd.Get())) {
-            // Permissions, access lists or labels a rename would lose.
-            discard();
-            WriteInPlace(path, target, write_content, unchanged_since);
-            return;
+    } else {
+        int error = 0;
+        if (!CreateTempBeside(target, mode, temp, error)) {
+            throw CannotCreateFile(path, error);
         }
     }
     FdSink sink(temp.fd.Get());
     if (!write_content(sink)) {
-        discard();
+        Discard(temp);
         throw StreamWriteError();
     }
     if (sys::Close(temp.fd.Release()) != 0) {
@@ -389,6 +402,95 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
         sys::Unlink(temp.path.c_str());
         throw CannotCreateFile(path, rename_error);
     }
+}
+
+// Whether two states of a file are the same file with the same owner,
+// permissions, links and last change: then what a save checks and copies
+// over before it writes is still as it was.
+bool SameStanding(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_mode == b.st_mode &&
+           a.st_uid == b.st_uid && a.st_gid == b.st_gid && a.st_nlink == b.st_nlink &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The regular file a save of `path` would replace through a temporary file,
+// following links as saving does; false where it would write in place.
+bool ReplacedThroughTemp(const std::string& path, std::string& target, struct stat& st) {
+    target = path;
+    if (sys::LStat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        target = ResolveLinks(path);
+        if (target.empty() || sys::Stat(target.c_str(), &st) != 0) {
+            return false;
+        }
+    }
+    return S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+           sys::FAccessAt(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+class PosixStagedReplacement final : public StagedReplacement {
+public:
+    PosixStagedReplacement(std::string path, std::string target, std::string temp,
+                           const struct stat& st)
+        : path_(std::move(path)), target_(std::move(target)), temp_(std::move(temp)), st_(st) {}
+    ~PosixStagedReplacement() override {
+        if (!temp_.empty()) {
+            sys::Unlink(temp_.c_str());
+        }
+    }
+    PosixStagedReplacement(const PosixStagedReplacement&) = delete;
+    PosixStagedReplacement& operator=(const PosixStagedReplacement&) = delete;
+
+    bool Commit(const FileVersion* unchanged_since) override {
+        std::string target;
+        struct stat st {};
+        const bool stands = ReplacedThroughTemp(path_, target, st) && target == target_ &&
+                            SameStanding(st, st_) &&
+                            (unchanged_since == nullptr || VersionFrom(st) == *unchanged_since);
+        if (!stands || sys::Rename(temp_.c_str(), target_.c_str()) != 0) {
+            sys::Unlink(temp_.c_str());
+            temp_.clear();
+            return false;
+        }
+        temp_.clear();
+        return true;
+    }
+
+private:
+    std::string path_;
+    std::string target_;
+    std::string temp_;  // empty once renamed or removed
+    struct stat st_;
+};
+
+// Stages the new content of `path`; see StageReplacement.
+std::unique_ptr<StagedReplacement> StageThroughTemp(const std::string& path,
+                                                    const ContentWriter& write_content) {
+    std::string target;
+    struct stat st {};
+    TempFile temp;
+    if (!ReplacedThroughTemp(path, target, st) || !CreateTempReplacing(target, st, temp)) {
+        return nullptr;
+    }
+    bool written = false;
+    try {
+        FdSink sink(temp.fd.Get());
+        written = write_content(sink);
+    } catch (...) {
+        // Left for the save itself to meet.
+    }
+    if (!written) {
+        Discard(temp);
+        return nullptr;
+    }
+    if (sys::Close(temp.fd.Release()) != 0) {
+        sys::Unlink(temp.path.c_str());
+        return nullptr;
+    }
+    return std::make_unique<PosixStagedReplacement>(path, std::move(target), std::move(temp.path),
+                                                    st);
 }
 
 // Cuts the file at `path` back to `keep` bytes (when given and shorter)
@@ -500,6 +602,15 @@ std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuff
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
                       const FileVersion* unchanged_since) {
     SafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since);
+}
+
+std::unique_ptr<StagedReplacement> StageReplacement(const std::string& path,
+                                                    const ContentWriter& write_content) noexcept {
+    try {
+        return StageThroughTemp(path, write_content);
+    } catch (...) {
+        return nullptr;  // out of memory: the save itself meets it
+    }
 }
 
 void AppendToFile(const std::string& path, std::string_view bytes) {

@@ -533,6 +533,12 @@ void ReplaceWholeFile(const std::string& path, const ContentWriter& write_conten
     SafeWrite(path, write_content, /*follow_links=*/true, std::nullopt, unchanged_since);
 }
 
+std::unique_ptr<StagedReplacement> StageReplacement(const std::string&,
+                                                    const ContentWriter&) noexcept {
+    // Not staged here: each save is written when its pass commits.
+    return nullptr;
+}
+
 void AppendToFile(const std::string& path, std::string_view bytes) {
     WriteTail(path, OPEN_EXISTING, std::nullopt, bytes);
 }

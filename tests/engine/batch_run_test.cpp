@@ -487,7 +487,11 @@ TEST(BatchRunLostUpdate, AFileWrittenByAnotherProgramSinceItsLoadKeepsThatProgra
                 ActivityLog log(dir.File("korv.log"), TimeFormat{});
                 log.Open();
                 FakeUi ui;
+                // The entry after the first is the one planned ahead.
                 ui.entries = {a};
+                if (ahead) {
+                    ui.entries.insert(ui.entries.begin(), dir.Write("0.txt", "nothing here\r\n"));
+                }
                 ui.find = "needle";
                 ui.replacement = "pin";
                 ui.back_up = true;
@@ -511,6 +515,9 @@ TEST(BatchRunLostUpdate, AFileWrittenByAnotherProgramSinceItsLoadKeepsThatProgra
                 std::vector<std::string> names{"a.txt", "a.txt.bak", "korv.log"};
                 if (in_place) {
                     names.insert(names.begin() + 2, "a.txt.link");
+                }
+                if (ahead) {
+                    names.insert(names.begin(), "0.txt");
                 }
                 EXPECT_EQ(dir.Names(), names);
             }

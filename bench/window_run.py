@@ -154,10 +154,15 @@ def window_run(korv, probe, files, scratch, wrap=()):
         while subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Open$"],
                              capture_output=True).returncode == 0:
             time.sleep(0.05)
+        # A slow machine (say, syncing a fresh copy of a big set) may still
+        # be handing the focus back: typed too early, the text is lost.
+        time.sleep(1)
         xdotool("windowfocus", "--sync", main)
         click(160, 225)
+        time.sleep(0.2)
         xdotool("type", FIND)
         click(160, 280)
+        time.sleep(0.2)
         xdotool("type", REPLACE)
 
         pinger = subprocess.Popen([probe, main], stdout=subprocess.PIPE, text=True)

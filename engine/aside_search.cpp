@@ -1,14 +1,12 @@
 #include "aside_search.h"
 
-#include "aside_work.h"
-
 namespace korv {
 
 AsideSearch::AsideSearch(ReplaceContext& ctx, std::string_view needle)
     : ctx_(ctx), needle_size_(needle.size()), searcher_(needle) {}
 
 std::size_t AsideSearch::Find(std::string_view haystack, std::size_t from, bool case_sensitive) {
-    constexpr auto kStretch = static_cast<std::size_t>(kAsideFromBytes);
+    constexpr std::size_t kStretch = kSearchedHereBytes;
     if (from >= haystack.size() || haystack.size() - from <= kStretch || !ctx_.WorksAside()) {
         return searcher_.Find(haystack, from, case_sensitive);
     }

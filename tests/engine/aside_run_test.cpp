@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "activity_log.h"
+#include "aside_search.h"
 #include "batch_run.h"
 #include "big_text.h"
 #include "fake_batch_ui.h"
@@ -35,7 +36,8 @@ protected:
 };
 
 TEST_F(AsideRunTest, ACaseChangeWhileABigFileIsSearchedCountsFromTheNextSearch) {
-    const std::string filler = test::BigText(test::kBig);
+    // Each far enough away for its search to go aside.
+    const std::string filler = test::BigText(kSearchedHereBytes + test::kBig);
     const std::string path =
         dir_.Write("big.txt", "foo\r\n" + filler + "FOO\r\n" + filler + "FOO\r\n");
     ui_.entries = {path};

@@ -70,7 +70,7 @@ class AsideBinaryTest : public AsideRunTest, public ::testing::WithParamInterfac
 TEST_P(AsideBinaryTest, ABigFileHoldingANulIsRefusedAsOnThisThread) {
     std::string bytes = test::BigText(test::kBig);
     bytes[bytes.size() / 2] = '\0';
-    const std::string path = dir_.Write("nul.txt", bytes);
+    const std::string path = dir_.Write("holds-zero.txt", bytes);
     ui_.entries = {path};
     ui_.find = "line";
     ui_.replacement = "row";

@@ -49,6 +49,14 @@ public:
 
     // Lets the interface handle its waiting events during a substitution.
     virtual void PumpEvents() = 0;
+    // Does a long piece of file work that reads nothing of the interface and
+    // returns once it is done, throwing what it threw. A window has it done
+    // on another thread and handles its events meanwhile; a command line
+    // does it on the spot.
+    virtual void RunAside(const std::function<void()>& work) { work(); }
+    // Whether RunAside hands its work to another thread; when it does not,
+    // nothing need be weighed before calling it.
+    virtual bool WorksAside() { return false; }
     // Asked after each entry: true ends the run there (the program is
     // closing), without the results.
     virtual bool StopRequested() { return false; }

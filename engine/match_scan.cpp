@@ -1,6 +1,6 @@
 #include "match_scan.h"
 
-#include "searcher.h"
+#include "aside_search.h"
 
 namespace korv {
 
@@ -9,10 +9,10 @@ std::size_t ScanMatches(ReplaceContext& ctx, std::string_view text, std::string_
     if (find.empty() || find.size() > text.size()) {
         return 0;
     }
-    Searcher searcher(find);
+    AsideSearch searcher(ctx, find);
     std::size_t count = 0;
     std::size_t pos = searcher.Find(text, 0, ctx.CaseSensitive());
-    while (pos != Searcher::npos) {
+    while (pos != std::string_view::npos) {
         on_match(pos);
         ++count;
         // The search goes on behind the occurrence, under the case option

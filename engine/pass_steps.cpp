@@ -2,81 +2,33 @@
 
 #include <optional>
 
+#include "aside_work.h"
 #include "engine_error.h"
 #include "file_ops.h"
 #include "file_variables.h"
 
 namespace korv {
 
-void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan) {
-    document.LoadFile(path);
-    if (document.HeldNul()) {
-        // The line model would drop everything from the NUL on.
-        throw HoldsNulByte(path);
-    }
-    PassTexts given = texts();
-    plan.find = std::move(given.find);
-    plan.replacement = std::move(given.replacement);
-    if (given.dynamic_variables) {
-        plan.find = ExpandFileVariables(ctx, plan.find, path);
-        plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
-    }
-    plan.substitution = Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement);
+namespace {
+
+// The size of the file at `path` as it stands, or 0 when it cannot be told.
+std::uint64_t SizeOf(const std::string& path) {
+    const std::optional<FileVersion> version = VersionOf(path);
+    return version && version->size > 0 ? static_cast<std::uint64_t>(version->size) : 0;
 }
 
-bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,
-                 const PassPlan& plan) {
+// A big file is searched where it lies; if another program cut it short
+// meanwhile, what was found cannot be trusted.
+void CheckIntact(const TextDocument& document, const std::string& path) {
     if (!document.TextIntact()) {
         throw CannotOpenFile(path, "The file changed while it was read");
     }
-    const Substitution& substitution = plan.substitution;
-    if (!substitution.Changed()) {
-        return false;
-    }
-    // What SaveFile would write: the result in the line model's form.
-    const std::function<std::string()> saved_bytes = [&substitution]() {
-        if (substitution.KeepsLineBreaks()) {
-            return substitution.Result();
-        }
-        TextDocument saved;
-        saved.AssignText(substitution.Result());
-        return std::string(saved.JoinedText());
-    };
-    ui.ShowPreview(PassPreview{path, substitution.Occurrences(), saved_bytes});
-    if (!document.TextIntact()) {
-        throw CannotOpenFile(path, "The file changed while it was read");
-    }
-    return true;
 }
 
-bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan, StagedReplacement* staged) {
-    const Substitution& substitution = plan.substitution;
-    const bool changed = substitution.Changed();
-    // A big file is searched where it lies; if another program cut it
-    // short meanwhile, what was found cannot be trusted.
-    auto check_intact = [&document, &path]() {
-        if (!document.TextIntact()) {
-            throw CannotOpenFile(path, "The file changed while it was read");
-        }
-    };
-    check_intact();
-    if (!changed) {
-        return false;
-    }
-    // The file must still be as it was read when it is replaced: another
-    // program's newer bytes are never overwritten with a text made from
-    // the older ones.
-    const std::optional<FileVersion> loaded = document.LoadedVersion();
-    const FileVersion* unchanged_since = loaded ? &*loaded : nullptr;
-    LogReplacement(ctx, plan.find, plan.replacement);
-    if (back_up) {
-        TextDocument::MakeBackup(path);
-    }
-    if (staged != nullptr && staged->Commit(unchanged_since)) {
-        return true;
-    }
+// Writes the result of `substitution` over the file at `path`, from which
+// `document` was loaded.
+void Save(const std::string& path, TextDocument& document, const Substitution& substitution,
+          const FileVersion* unchanged_since) {
     if (substitution.KeepsLineBreaks()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
@@ -93,10 +45,81 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
             unchanged_since);
     } else {
         std::string result = substitution.Result();
-        check_intact();
+        CheckIntact(document, path);
         document.AssignText(result);
         document.SaveFile(path, unchanged_since);
     }
+}
+
+}  // namespace
+
+void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
+              TextDocument& document, PassPlan& plan) {
+    DoFileWork(
+        ctx, [&path] { return SizeOf(path); },
+        [&document, &path] {
+            document.LoadFile(path);
+            if (document.HeldNul()) {
+                // The line model would drop everything from the NUL on.
+                throw HoldsNulByte(path);
+            }
+        });
+    PassTexts given = texts();
+    plan.find = std::move(given.find);
+    plan.replacement = std::move(given.replacement);
+    if (given.dynamic_variables) {
+        plan.find = ExpandFileVariables(ctx, plan.find, path);
+        plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
+    }
+    plan.substitution = Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement);
+}
+
+bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,
+                 const PassPlan& plan) {
+    CheckIntact(document, path);
+    const Substitution& substitution = plan.substitution;
+    if (!substitution.Changed()) {
+        return false;
+    }
+    // What SaveFile would write: the result in the line model's form.
+    const std::function<std::string()> saved_bytes = [&substitution]() {
+        if (substitution.KeepsLineBreaks()) {
+            return substitution.Result();
+        }
+        TextDocument saved;
+        saved.AssignText(substitution.Result());
+        return std::string(saved.JoinedText());
+    };
+    ui.ShowPreview(PassPreview{path, substitution.Occurrences(), saved_bytes});
+    CheckIntact(document, path);
+    return true;
+}
+
+bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
+                const PassPlan& plan, StagedReplacement* staged) {
+    const Substitution& substitution = plan.substitution;
+    const bool changed = substitution.Changed();
+    CheckIntact(document, path);
+    if (!changed) {
+        return false;
+    }
+    // The file must still be as it was read when it is replaced: another
+    // program's newer bytes are never overwritten with a text made from
+    // the older ones.
+    const std::optional<FileVersion> loaded = document.LoadedVersion();
+    const FileVersion* unchanged_since = loaded ? &*loaded : nullptr;
+    LogReplacement(ctx, plan.find, plan.replacement);
+    // The backup and the save go aside together, after the log line.
+    DoFileWork(
+        ctx, [&document] { return document.JoinedText().size(); },
+        [&] {
+            if (back_up) {
+                TextDocument::MakeBackup(path);
+            }
+            if (staged == nullptr || !staged->Commit(unchanged_since)) {
+                Save(path, document, substitution, unchanged_since);
+            }
+        });
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
 
     bool CaseSensitive() override { return ui_.CaseSensitive(); }
     void PumpEvents() override { ui_.PumpEvents(); }
+    void RunAside(const std::function<void()>& work) override { ui_.RunAside(work); }
+    bool WorksAside() override { return ui_.WorksAside(); }
     std::string CurrentFileName() override { return path_; }
     void LogEvent(std::string_view event) override { log_.AddEvent(event); }
 

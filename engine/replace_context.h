@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ public:
     // Lets the user interface handle its waiting events. Called once after
     // every replacement, never when nothing is found.
     virtual void PumpEvents() = 0;
+    // Does a long piece of work on the text that reads nothing of the
+    // interface, possibly on another thread while the interface handles
+    // its events; returns once it is done, throwing what it threw.
+    virtual void RunAside(const std::function<void()>& work) { work(); }
+    // Whether RunAside hands its work to another thread; when it does not,
+    // nothing need be weighed before calling it.
+    virtual bool WorksAside() { return false; }
     // The file being processed, named in the log line. Asked only when a
     // log line is written.
     virtual std::string CurrentFileName() = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "controls.h"
 
@@ -13,6 +14,12 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // Handles the window system's waiting events.
     virtual void ProcessEvents() = 0;
+    // Handles the window system's events as they come, waiting for them,
+    // until `done` says so; `done` is asked again after each turn and after
+    // each WakeUp.
+    virtual void ProcessEventsUntil(const std::function<bool()>& done) = 0;
+    // Makes a ProcessEventsUntil in progress ask again. Safe from any thread.
+    virtual void WakeUp() = 0;
     // Closes the main window once the current event is handled.
     virtual void CloseLater() = 0;
     // The width of the primary screen in pixels.

@@ -1,5 +1,6 @@
 #include "main/window_batch_ui.h"
 
+#include "aside_work.h"
 #include "main/main_window.h"
 #include "opt/options_panel.h"
 #include "texts.h"
@@ -72,6 +73,15 @@ bool WindowBatchUi::BackUp() {
 
 void WindowBatchUi::PumpEvents() {
     pump_.Pump();
+}
+
+void WindowBatchUi::RunAside(const std::function<void()>& work) {
+    // The window stays this thread's: it goes on handling its events, so
+    // what the user changes meanwhile counts from the run's next reading.
+    MainWindowShell& shell = window_.controls_.Shell;
+    korv::AsideThread aside(work, [&shell] { shell.WakeUp(); });
+    shell.ProcessEventsUntil([&aside] { return aside.Done(); });
+    aside.Finish();
 }
 
 bool WindowBatchUi::StopRequested() {

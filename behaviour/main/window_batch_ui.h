@@ -30,6 +30,8 @@ public:
     bool BackUp() override;
 
     void PumpEvents() override;
+    void RunAside(const std::function<void()>& work) override;
+    bool WorksAside() override { return true; }
     bool StopRequested() override;
 
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -101,12 +104,39 @@ struct FakeCheckBox final : behaviour::CheckBox {
 
 struct FakeShell final : behaviour::MainWindowShell {
     int screen_width = 1024;
+    // Runs at each turn of the loop while the run waits for work aside.
+    std::function<void()> on_turn;
+    int turns = 0;
+
     void Beep() override {}
     void SetBusyCursor(bool) override {}
     void ProcessEvents() override {}
+    void ProcessEventsUntil(const std::function<bool()>& done) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!done()) {
+            ++turns;
+            if (on_turn) {
+                lock.unlock();
+                on_turn();
+                lock.lock();
+            }
+            woken_.wait(lock, [this] { return wake_up_; });
+            wake_up_ = false;
+        }
+    }
+    void WakeUp() override {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        wake_up_ = true;
+        woken_.notify_all();
+    }
     void CloseLater() override {}
     int PrimaryScreenWidth() const override { return screen_width; }
     void ShowResults(std::int32_t, std::int64_t) override {}
+
+private:
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool wake_up_ = false;
 };
 
 // Answers every question No and cancels every file dialog.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "aside_work.h"
 #include "batch_ui.h"
 #include "log_events.h"
 #include "temp_dir.h"
@@ -30,12 +31,20 @@ public:
     std::function<bool(FakeUi&)> stop;
     // Says the list, texts and options stay as they are during the run.
     bool fixed = false;
+    // Does the work handed aside on another thread, running on_aside here
+    // meanwhile: the user at work while a big file is read or written.
+    bool aside = false;
+    std::function<void(FakeUi&)> on_aside;
+    // Passes over the files refused for holding a NUL byte.
+    bool skips_binary = false;
 
     std::vector<std::string> calls;
     std::string confirmation_text;
     std::string confirmation_caption;
     std::int32_t current = -1;
     int pumps = 0;
+    int asides = 0;
+    int case_reads = 0;
 
     bool AskConfirmation(const std::string& text, const std::string& caption) override {
         calls.emplace_back("confirm");
@@ -59,7 +68,10 @@ public:
     }
     std::string FindText() override { return find; }
     std::string ReplaceText() override { return replacement; }
-    bool CaseSensitive() override { return case_sensitive; }
+    bool CaseSensitive() override {
+        ++case_reads;
+        return case_sensitive;
+    }
     bool DynamicVariables() override { return dynamic_variables; }
     bool BackUp() override { return back_up; }
     void PumpEvents() override {
@@ -68,6 +80,20 @@ public:
             on_pump(*this);
         }
     }
+    void RunAside(const std::function<void()>& work) override {
+        if (!aside) {
+            work();
+            return;
+        }
+        ++asides;
+        AsideThread thread(work, [] {});
+        if (on_aside) {
+            on_aside(*this);
+        }
+        thread.Finish();
+    }
+    bool WorksAside() override { return aside; }
+    bool SkipsBinary(std::int32_t) override { return skips_binary; }
     bool StopRequested() override { return stop && stop(*this); }
     bool FixedDuringRun() override { return fixed; }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {

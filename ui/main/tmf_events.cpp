@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMetaObject>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -56,6 +58,18 @@ void TMF::SetBusyCursor(bool busy) {
 
 void TMF::ProcessEvents() {
     QCoreApplication::processEvents();
+}
+
+void TMF::ProcessEventsUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void TMF::WakeUp() {
+    // An empty call posted to this thread ends the wait for more events.
+    QMetaObject::invokeMethod(
+        this, [] {}, Qt::QueuedConnection);
 }
 
 void TMF::CloseLater() {

@@ -63,6 +63,8 @@ private:
     void Beep() override;
     void SetBusyCursor(bool busy) override;
     void ProcessEvents() override;
+    void ProcessEventsUntil(const std::function<bool()>& done) override;
+    void WakeUp() override;
     void CloseLater() override;
     [[nodiscard]] int PrimaryScreenWidth() const override;
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;

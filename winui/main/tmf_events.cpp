@@ -321,6 +321,22 @@ void TMF::ProcessEvents() {
     DeferListPainting(deferred);
 }
 
+void TMF::ProcessEventsUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        // Input seen but not yet handled counts as well, so nothing waiting
+        // is slept over.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        ProcessEvents();
+    }
+}
+
+void TMF::WakeUp() {
+    // Any posted message ends the wait; this one does nothing else.
+    if (window_ != nullptr) {
+        ::PostMessageW(window_, WM_NULL, 0, 0);
+    }
+}
+
 void TMF::DeferListPaintingUntilIdle() {
     // A drop or a loaded list adds entries by the thousand, each scrolled
     // into view at once: painted one by one, that takes far longer than the

@@ -1,0 +1,52 @@
+#include "main/window_batch_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <stdexcept>
+#include <thread>
+
+#include "fake_window.h"
+
+namespace korv {
+namespace {
+
+// Generous: only a window that never turns its loop waits this long.
+constexpr std::chrono::seconds kPatience{60};
+
+TEST(WindowBatchUiAside, TheLoopTurnsWhileTheWorkGoesOnElsewhere) {
+    test::FakeMainWindow fake;
+    behaviour::WindowBatchUi ui(fake.window);
+    std::promise<void> turned;
+    fake.shell.on_turn = [&turned, first = true]() mutable {
+        if (first) {
+            first = false;
+            turned.set_value();
+        }
+    };
+    const std::thread::id window_thread = std::this_thread::get_id();
+    std::thread::id work_thread;
+    bool saw_turn = false;
+    ui.RunAside([&] {
+        work_thread = std::this_thread::get_id();
+        // Ends only once the window has had a turn meanwhile.
+        saw_turn = turned.get_future().wait_for(kPatience) == std::future_status::ready;
+    });
+    EXPECT_TRUE(saw_turn);
+    EXPECT_NE(work_thread, window_thread);
+    EXPECT_GE(fake.shell.turns, 1);
+}
+
+TEST(WindowBatchUiAside, WhatTheWorkThrowsReachesTheRun) {
+    test::FakeMainWindow fake;
+    behaviour::WindowBatchUi ui(fake.window);
+    EXPECT_THROW(ui.RunAside([] { throw std::length_error("too long"); }), std::length_error);
+    // The window is left fit for the next piece of work.
+    bool done = false;
+    ui.RunAside([&done] { done = true; });
+    EXPECT_TRUE(done);
+}
+
+}  // namespace
+}  // namespace korv

@@ -9,18 +9,25 @@ namespace korv::behaviour {
 
 WindowBatchUi::WindowBatchUi(MainWindow& window)
     : window_(window),
+      current_(window.files_),
       pump_([&time = window.services_.Time] { return time.NowMs(); },
-            [&shell = window.controls_.Shell] { shell.ProcessEvents(); }) {}
+            [this] {
+                current_.Apply();
+                window_.controls_.Shell.ProcessEvents();
+            }) {}
 
 bool WindowBatchUi::AskConfirmation(const std::string& text, const std::string& caption) {
+    current_.Apply();
     return window_.services_.Prompts.Ask(text, caption);
 }
 
 void WindowBatchUi::ReportError(const std::string& text, const std::string& caption) {
+    current_.Apply();
     window_.services_.Prompts.Error(text, caption);
 }
 
 void WindowBatchUi::ShowMessage(const std::string& text) {
+    current_.Apply();
     window_.services_.Prompts.Message(text, text::kApplicationTitle);
 }
 
@@ -40,11 +47,11 @@ std::string WindowBatchUi::Entry(std::int32_t index) {
 }
 
 std::int32_t WindowBatchUi::CurrentEntry() {
-    return window_.files_.Current();
+    return current_.Current();
 }
 
 void WindowBatchUi::SetCurrentEntry(std::int32_t index) {
-    window_.files_.SetCurrent(index);
+    current_.Set(index);
     // Between two files the window gets its turn as well, so a run over
     // many files in which nothing is found still repaints and can be
     // closed.
@@ -89,6 +96,7 @@ bool WindowBatchUi::StopRequested() {
 }
 
 void WindowBatchUi::ShowResults(std::int32_t files_searched, std::int64_t files_replaced) {
+    current_.Apply();
     window_.controls_.Shell.ShowResults(files_searched, files_replaced);
 }
 

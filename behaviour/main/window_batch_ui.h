@@ -2,6 +2,7 @@
 
 #include "batch_ui.h"
 #include "main/event_pump.h"
+#include "main/pending_current_entry.h"
 
 namespace korv::behaviour {
 
@@ -38,6 +39,7 @@ public:
 
 private:
     MainWindow& window_;
+    PendingCurrentEntry current_;
     EventPump pump_;
     bool busy_ = false;
 };

@@ -86,6 +86,7 @@ void WindowBatchUi::RunAside(const std::function<void()>& work) {
     // The window stays this thread's: it goes on handling its events, so
     // what the user changes meanwhile counts from the run's next reading.
     MainWindowShell& shell = window_.controls_.Shell;
+    current_.Apply();
     korv::AsideThread aside(work, [&shell] { shell.WakeUp(); });
     shell.ProcessEventsUntil([&aside] { return aside.Done(); });
     aside.Finish();

@@ -48,5 +48,26 @@ TEST(WindowBatchUiAside, WhatTheWorkThrowsReachesTheRun) {
     EXPECT_TRUE(done);
 }
 
+TEST(WindowBatchUiAside, TheListShowsTheRunsEntryAndTheUsersClickWins) {
+    test::FakeMainWindow fake;
+    fake.list.items = {"a.txt", "b.txt", "c.txt", "d.txt"};
+    fake.list.caret = 0;
+    behaviour::WindowBatchUi ui(fake.window);
+    // The first move has the window's turn; the next, so soon after, waits
+    // for the window's next turn.
+    ui.SetCurrentEntry(2);
+    ui.SetCurrentEntry(3);
+    int shown_during_work = -1;
+    fake.shell.on_turn = [&fake, &shown_during_work] {
+        if (shown_during_work < 0) {
+            shown_during_work = fake.list.caret;
+            fake.list.caret = 1;  // the user clicks the second entry
+        }
+    };
+    ui.RunAside([] {});
+    EXPECT_EQ(shown_during_work, 3);
+    EXPECT_EQ(ui.CurrentEntry(), 1);
+}
+
 }  // namespace
 }  // namespace korv

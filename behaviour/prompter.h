@@ -9,7 +9,7 @@ namespace korv::behaviour {
 // dialog components of a window: the filter in the "Description|pattern|..."
 // form, the 1-based filter selected, the file name shown (its bytes) and the
 // extension added to a name typed without one.
-struct FileDialogSpec {
+struct FileDialogSetup {
     std::string Filter;
     int FilterIndex = 1;
     std::string FileName;
@@ -40,11 +40,11 @@ public:
     virtual void Message(const std::string& text, const std::string& caption) = 0;
 
     // An open dialog letting several files be chosen.
-    virtual FileChoice GetOpenFileNames(const FileDialogSpec& dialog) = 0;
+    virtual FileChoice GetOpenFileNames(const FileDialogSetup& dialog) = 0;
     // An open dialog for one file.
-    virtual FileChoice GetOpenFileName(const FileDialogSpec& dialog) = 0;
+    virtual FileChoice GetOpenFileName(const FileDialogSetup& dialog) = 0;
     // A save dialog that never asks before replacing a file.
-    virtual FileChoice GetSaveFileName(const FileDialogSpec& dialog) = 0;
+    virtual FileChoice GetSaveFileName(const FileDialogSetup& dialog) = 0;
 };
 
 }  // namespace korv::behaviour

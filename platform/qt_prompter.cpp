@@ -38,7 +38,7 @@ QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const std::string& t
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-FileChoice ShowFileDialog(const FileDialogSpec& request, DialogKind kind) {
+FileChoice ShowFileDialog(const FileDialogSetup& request, DialogKind kind) {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(kind == DialogKind::Save ? QStringLiteral("Save As")
                                                    : QStringLiteral("Open"));
@@ -97,15 +97,15 @@ void QtPrompter::Message(const std::string& text, const std::string& caption) {
     ShowBox(QMessageBox::NoIcon, text, caption, QMessageBox::Ok, nullptr);
 }
 
-FileChoice QtPrompter::GetOpenFileNames(const FileDialogSpec& dialog) {
+FileChoice QtPrompter::GetOpenFileNames(const FileDialogSetup& dialog) {
     return ShowFileDialog(dialog, DialogKind::OpenMany);
 }
 
-FileChoice QtPrompter::GetOpenFileName(const FileDialogSpec& dialog) {
+FileChoice QtPrompter::GetOpenFileName(const FileDialogSetup& dialog) {
     return ShowFileDialog(dialog, DialogKind::OpenOne);
 }
 
-FileChoice QtPrompter::GetSaveFileName(const FileDialogSpec& dialog) {
+FileChoice QtPrompter::GetSaveFileName(const FileDialogSetup& dialog) {
     return ShowFileDialog(dialog, DialogKind::Save);
 }
 

@@ -5,7 +5,7 @@
 namespace korv::platform {
 
 using behaviour::FileChoice;
-using behaviour::FileDialogSpec;
+using behaviour::FileDialogSetup;
 
 // The program's message boxes and file dialogs on Qt: modal over the
 // active window, in the system's look. Texts are decoded from the locale's
@@ -16,9 +16,9 @@ public:
     void Error(const std::string& text, const std::string& caption) override;
     void Message(const std::string& text, const std::string& caption) override;
 
-    FileChoice GetOpenFileNames(const FileDialogSpec& dialog) override;
-    FileChoice GetOpenFileName(const FileDialogSpec& dialog) override;
-    FileChoice GetSaveFileName(const FileDialogSpec& dialog) override;
+    FileChoice GetOpenFileNames(const FileDialogSetup& dialog) override;
+    FileChoice GetOpenFileName(const FileDialogSetup& dialog) override;
+    FileChoice GetSaveFileName(const FileDialogSetup& dialog) override;
 };
 
 }  // namespace korv::platform

@@ -67,9 +67,9 @@ public:
     // before its first show; its boxes hold the options of a run.
     void SetOptionsPanel(OptionsPanel* panel, WindowFrame* frame);
 
-    FileDialogSpec OpenDialog1;
-    FileDialogSpec OpenDialog2;
-    FileDialogSpec SaveDialog1;
+    FileDialogSetup OpenDialog1;
+    FileDialogSetup OpenDialog2;
+    FileDialogSetup SaveDialog1;
     // The settings file, from the first show on.
     std::unique_ptr<SettingsFile> IniFile;
     OptionsPanel* AF = nullptr;
@@ -111,7 +111,8 @@ private:
     void SetRunButtons(bool enabled);
     // Shows `dialog` through `show`; the first file chosen and the filter
     // are remembered for its next use.
-    FileChoice Choose(FileDialogSpec& dialog, FileChoice (Prompter::*show)(const FileDialogSpec&));
+    FileChoice Choose(FileDialogSetup& dialog,
+                      FileChoice (Prompter::*show)(const FileDialogSetup&));
     void ShowPrefix(const std::string& typed);
 
     MainWindowControls controls_;

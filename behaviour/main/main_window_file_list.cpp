@@ -7,8 +7,8 @@
 
 namespace korv::behaviour {
 
-FileChoice MainWindow::Choose(FileDialogSpec& dialog,
-                              FileChoice (Prompter::*show)(const FileDialogSpec&)) {
+FileChoice MainWindow::Choose(FileDialogSetup& dialog,
+                              FileChoice (Prompter::*show)(const FileDialogSetup&)) {
     FileChoice choice = (services_.Prompts.*show)(dialog);
     if (!choice.Cancelled()) {
         dialog.FileName = choice.Files.front();

@@ -29,13 +29,13 @@ public:
         std::fprintf(stderr, "error: %s\n", text.c_str());
     }
     void Message(const std::string&, const std::string&) override { ++messages; }
-    korv::behaviour::FileChoice GetOpenFileNames(const korv::behaviour::FileDialogSpec&) override {
+    korv::behaviour::FileChoice GetOpenFileNames(const korv::behaviour::FileDialogSetup&) override {
         return {};
     }
-    korv::behaviour::FileChoice GetOpenFileName(const korv::behaviour::FileDialogSpec&) override {
+    korv::behaviour::FileChoice GetOpenFileName(const korv::behaviour::FileDialogSetup&) override {
         return {};
     }
-    korv::behaviour::FileChoice GetSaveFileName(const korv::behaviour::FileDialogSpec&) override {
+    korv::behaviour::FileChoice GetSaveFileName(const korv::behaviour::FileDialogSetup&) override {
         return {};
     }
     int messages = 0;

@@ -144,9 +144,11 @@ struct DecliningPrompter final : behaviour::Prompter {
     bool Ask(const std::string&, const std::string&) override { return false; }
     void Error(const std::string&, const std::string&) override {}
     void Message(const std::string&, const std::string&) override {}
-    behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSpec&) override { return {}; }
-    behaviour::FileChoice GetOpenFileName(const behaviour::FileDialogSpec&) override { return {}; }
-    behaviour::FileChoice GetSaveFileName(const behaviour::FileDialogSpec&) override { return {}; }
+    behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSetup&) override {
+        return {};
+    }
+    behaviour::FileChoice GetOpenFileName(const behaviour::FileDialogSetup&) override { return {}; }
+    behaviour::FileChoice GetSaveFileName(const behaviour::FileDialogSetup&) override { return {}; }
 };
 
 struct NoEditor final : behaviour::EditorLauncher, behaviour::DesktopOpener {

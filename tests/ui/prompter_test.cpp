@@ -11,7 +11,7 @@
 #include "qt_prompter.h"
 #include "temp_dir.h"
 
-using korv::behaviour::FileDialogSpec;
+using korv::behaviour::FileDialogSetup;
 using korv::platform::QtPrompter;
 using korv::test::WhenModalOpens;
 
@@ -148,7 +148,7 @@ void PrompterTest::OpenDialogOffersItsFiltersAndFileName() {
     const QString a = QString::fromStdString(dir.Write("a.txt", "a"));
     const QString b = QString::fromStdString(dir.Write("b", "b"));
     QtPrompter prompter;
-    FileDialogSpec dialog;
+    FileDialogSetup dialog;
     dialog.Filter = "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
     dialog.FilterIndex = 2;
     dialog.FileName = a.toStdString();
@@ -195,7 +195,7 @@ void PrompterTest::SaveDialogAddsTheDefaultExtensionAndNeverAsks() {
     korv::test::TempDir dir;
     dir.Write("old.list", "old");
     QtPrompter prompter;
-    FileDialogSpec dialog;
+    FileDialogSetup dialog;
     dialog.Filter = "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
     dialog.DefaultExt = "list";
     const QString folder = QString::fromStdString(dir.Path());

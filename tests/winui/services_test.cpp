@@ -172,7 +172,7 @@ void AnswerFileDialog(HWND window, DialogAnswer& answer) {
     }
 }
 
-korv::behaviour::FileDialogSpec ListDialog(std::string file_name = {}) {
+korv::behaviour::FileDialogSetup ListDialog(std::string file_name = {}) {
     return {korv::behaviour::text::kFilenameListFilter, 2, std::move(file_name),
             korv::behaviour::text::kFilenameListExt};
 }

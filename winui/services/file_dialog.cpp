@@ -49,7 +49,7 @@ std::vector<std::string> ChosenFiles(const char* buffer) {
     return files;
 }
 
-behaviour::FileChoice ShowFileDialog(HWND owner, const behaviour::FileDialogSpec& dialog,
+behaviour::FileChoice ShowFileDialog(HWND owner, const behaviour::FileDialogSetup& dialog,
                                      FileDialogKind kind) {
     const DWORD size = kind == FileDialogKind::OpenMany ? kManyNamesBuffer : kOneNameBuffer;
     std::vector<char> names(size, '\0');

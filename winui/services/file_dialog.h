@@ -17,7 +17,7 @@ enum class FileDialogKind { OpenMany, OpenOne, Save };
 // replaced. Cancelled (or refused, such as names too long for the
 // dialog's buffer) gives no files.
 [[nodiscard]] behaviour::FileChoice ShowFileDialog(HWND owner,
-                                                   const behaviour::FileDialogSpec& dialog,
+                                                   const behaviour::FileDialogSetup& dialog,
                                                    FileDialogKind kind);
 
 // The dialog's filter from "Description|pattern|...": every bar a zero,

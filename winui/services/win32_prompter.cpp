@@ -24,15 +24,15 @@ void Win32Prompter::Message(const std::string& text, const std::string& caption)
     Box(text, caption, MB_OK);
 }
 
-behaviour::FileChoice Win32Prompter::GetOpenFileNames(const behaviour::FileDialogSpec& dialog) {
+behaviour::FileChoice Win32Prompter::GetOpenFileNames(const behaviour::FileDialogSetup& dialog) {
     return ShowFileDialog(owner_(), dialog, FileDialogKind::OpenMany);
 }
 
-behaviour::FileChoice Win32Prompter::GetOpenFileName(const behaviour::FileDialogSpec& dialog) {
+behaviour::FileChoice Win32Prompter::GetOpenFileName(const behaviour::FileDialogSetup& dialog) {
     return ShowFileDialog(owner_(), dialog, FileDialogKind::OpenOne);
 }
 
-behaviour::FileChoice Win32Prompter::GetSaveFileName(const behaviour::FileDialogSpec& dialog) {
+behaviour::FileChoice Win32Prompter::GetSaveFileName(const behaviour::FileDialogSetup& dialog) {
     return ShowFileDialog(owner_(), dialog, FileDialogKind::Save);
 }
 

@@ -22,9 +22,9 @@ public:
     // MB_OK alone (0).
     void Message(const std::string& text, const std::string& caption) override;
 
-    behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSpec& dialog) override;
-    behaviour::FileChoice GetOpenFileName(const behaviour::FileDialogSpec& dialog) override;
-    behaviour::FileChoice GetSaveFileName(const behaviour::FileDialogSpec& dialog) override;
+    behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSetup& dialog) override;
+    behaviour::FileChoice GetOpenFileName(const behaviour::FileDialogSetup& dialog) override;
+    behaviour::FileChoice GetSaveFileName(const behaviour::FileDialogSetup& dialog) override;
 
 private:
     int Box(const std::string& text, const std::string& caption, UINT flags);

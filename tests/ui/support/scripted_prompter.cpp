@@ -21,7 +21,7 @@ void ScriptedPrompter::AnswerFiles(const QStringList& files, int filter_index) {
 }
 
 void ScriptedPrompter::Record(Kind kind, const std::string& text, const std::string& caption,
-                              const korv::behaviour::FileDialogSpec& dialog) {
+                              const korv::behaviour::FileDialogSetup& dialog) {
     const ShownDialog shown{Shown(dialog.Filter), dialog.FilterIndex,
                             QFile::decodeName(QByteArray::fromStdString(dialog.FileName)),
                             Shown(dialog.DefaultExt)};
@@ -67,19 +67,19 @@ korv::behaviour::FileChoice ScriptedPrompter::NextFiles() {
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileNames(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::OpenMany, {}, {}, dialog);
     return NextFiles();
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileName(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::OpenOne, {}, {}, dialog);
     return NextFiles();
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetSaveFileName(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::Save, {}, {}, dialog);
     return NextFiles();
 }

@@ -47,11 +47,11 @@ public:
     void Error(const std::string& text, const std::string& caption) override;
     void Message(const std::string& text, const std::string& caption) override;
     korv::behaviour::FileChoice GetOpenFileNames(
-        const korv::behaviour::FileDialogSpec& dialog) override;
+        const korv::behaviour::FileDialogSetup& dialog) override;
     korv::behaviour::FileChoice GetOpenFileName(
-        const korv::behaviour::FileDialogSpec& dialog) override;
+        const korv::behaviour::FileDialogSetup& dialog) override;
     korv::behaviour::FileChoice GetSaveFileName(
-        const korv::behaviour::FileDialogSpec& dialog) override;
+        const korv::behaviour::FileDialogSetup& dialog) override;
 
     [[nodiscard]] const std::vector<Call>& Calls() const { return calls_; }
     [[nodiscard]] std::vector<Call> Of(Kind kind) const;
@@ -62,7 +62,7 @@ public:
 
 private:
     void Record(Kind kind, const std::string& text, const std::string& caption,
-                const korv::behaviour::FileDialogSpec& dialog = {});
+                const korv::behaviour::FileDialogSetup& dialog = {});
     korv::behaviour::FileChoice NextFiles();
 
     std::deque<bool> asks_;

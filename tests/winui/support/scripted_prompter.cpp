@@ -3,7 +3,7 @@
 namespace korv::winui_test {
 
 void ScriptedPrompter::Record(Kind kind, const std::string& text, const std::string& caption,
-                              const korv::behaviour::FileDialogSpec& dialog) {
+                              const korv::behaviour::FileDialogSetup& dialog) {
     calls_.push_back({kind, text, caption, dialog});
     if (observer_) {
         observer_(calls_.back());
@@ -40,19 +40,19 @@ korv::behaviour::FileChoice ScriptedPrompter::NextFiles() {
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileNames(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::OpenMany, {}, {}, dialog);
     return NextFiles();
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetOpenFileName(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::OpenOne, {}, {}, dialog);
     return NextFiles();
 }
 
 korv::behaviour::FileChoice ScriptedPrompter::GetSaveFileName(
-    const korv::behaviour::FileDialogSpec& dialog) {
+    const korv::behaviour::FileDialogSetup& dialog) {
     Record(Kind::Save, {}, {}, dialog);
     return NextFiles();
 }

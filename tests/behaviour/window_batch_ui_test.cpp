@@ -58,13 +58,17 @@ TEST(WindowBatchUiAside, TheListShowsTheRunsEntryAndTheUsersClickWins) {
     ui.SetCurrentEntry(2);
     ui.SetCurrentEntry(3);
     int shown_during_work = -1;
-    fake.shell.on_turn = [&fake, &shown_during_work] {
+    std::promise<void> turned;
+    std::future<void> turn = turned.get_future();
+    fake.shell.on_turn = [&fake, &shown_during_work, &turned] {
         if (shown_during_work < 0) {
             shown_during_work = fake.list.caret;
             fake.list.caret = 1;  // the user clicks the second entry
+            turned.set_value();
         }
     };
-    ui.RunAside([] {});
+    // The work ends only once the window has had its turn meanwhile.
+    ui.RunAside([&turn] { turn.wait_for(kPatience); });
     EXPECT_EQ(shown_during_work, 3);
     EXPECT_EQ(ui.CurrentEntry(), 1);
 }

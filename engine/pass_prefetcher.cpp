@@ -126,10 +126,7 @@ void PassPrefetcher::Stage(PreparedPass& pass) {
     if (!substitution.Changed() || !substitution.KeepsLineBreaks()) {
         return;
     }
-    const TextDocument& document = pass.document;
-    pass.staged = StageReplacement(pass.path, [&](ContentSink& sink) {
-        return substitution.WriteResult(sink) && document.TextIntact();
-    });
+    pass.staged = StageReplacement(pass.path, ResultWriter(substitution, pass.document));
 }
 
 }  // namespace korv

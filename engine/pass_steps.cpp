@@ -32,17 +32,7 @@ void Save(const std::string& path, TextDocument& document, const Substitution& s
     if (substitution.KeepsLineBreaks()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
-        ReplaceWholeFile(
-            path,
-            [&](ContentSink& sink) {
-                if (!substitution.WriteResult(sink)) {
-                    return false;
-                }
-                // Checked again before the new text replaces the file; a
-                // failed write puts the old bytes back.
-                return document.TextIntact();
-            },
-            unchanged_since);
+        ReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since);
     } else {
         std::string result = substitution.Result();
         CheckIntact(document, path);
@@ -52,6 +42,14 @@ void Save(const std::string& path, TextDocument& document, const Substitution& s
 }
 
 }  // namespace
+
+ContentWriter ResultWriter(const Substitution& substitution, const TextDocument& document) {
+    return [&substitution, &document](ContentSink& sink) {
+        // Checked again once written, before the new text replaces the
+        // file: a text read from a file cut short meanwhile is no result.
+        return substitution.WriteResult(sink) && document.TextIntact();
+    };
+}
 
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
               TextDocument& document, PassPlan& plan) {

@@ -61,6 +61,12 @@ private:
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
               TextDocument& document, PassPlan& plan);
 
+// Writes the result of `substitution`, planned on `document`'s text, as
+// it is saved when it keeps the line breaks; fails when the document's
+// file was cut short since it was loaded. Both must outlive the writer.
+[[nodiscard]] ContentWriter ResultWriter(const Substitution& substitution,
+                                         const TextDocument& document);
+
 // The second half of a dry run, in place of CommitPass: when the plan
 // changes the text, shows the interface what a save would write, and
 // writes nothing (no file, backup or log line). Returns whether the file

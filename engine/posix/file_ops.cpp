@@ -325,6 +325,29 @@ bool CreateTempReplacing(const std::string& target, const struct stat& st, TempF
     return true;
 }
 
+// Writes the content `write_content` produces into the temporary file and
+// closes it; false when a write or the close fails. On any failure, and
+// when `write_content` throws (which goes on), the temporary file is gone.
+bool FillTemp(TempFile& temp, const ContentWriter& write_content) {
+    bool written = false;
+    try {
+        FdSink sink(temp.fd.Get());
+        written = write_content(sink);
+    } catch (...) {
+        Discard(temp);
+        throw;
+    }
+    if (!written) {
+        Discard(temp);
+        return false;
+    }
+    if (sys::Close(temp.fd.Release()) != 0) {
+        sys::Unlink(temp.path.c_str());
+        return false;
+    }
+    return true;
+}
+
 // The safe write shared by saving and copying. `follow_links` says whether
 // a link at `path` is written through (saving) or replaced (a backup copy).
 // `mode_of` gives the permission bits of a file that does not exist yet.
@@ -382,13 +405,7 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
             throw CannotCreateFile(path, error);
         }
     }
-    FdSink sink(temp.fd.Get());
-    if (!write_content(sink)) {
-        Discard(temp);
-        throw StreamWriteError();
-    }
-    if (sys::Close(temp.fd.Release()) != 0) {
-        sys::Unlink(temp.path.c_str());
+    if (!FillTemp(temp, write_content)) {
         throw StreamWriteError();
     }
     try {
@@ -474,20 +491,8 @@ std::unique_ptr<StagedReplacement> StageThroughTemp(const std::string& path,
     if (!ReplacedThroughTemp(path, target, st) || !CreateTempReplacing(target, st, temp)) {
         return nullptr;
     }
-    bool written = false;
-    try {
-        FdSink sink(temp.fd.Get());
-        written = write_content(sink);
-    } catch (...) {
-        // Left for the save itself to meet.
-    }
-    if (!written) {
-        Discard(temp);
-        return nullptr;
-    }
-    if (sys::Close(temp.fd.Release()) != 0) {
-        sys::Unlink(temp.path.c_str());
-        return nullptr;
+    if (!FillTemp(temp, write_content)) {
+        return nullptr;  // left for the save itself to meet
     }
     return std::make_unique<PosixStagedReplacement>(path, std::move(target), std::move(temp.path),
                                                     st);
@@ -609,7 +614,7 @@ std::unique_ptr<StagedReplacement> StageReplacement(const std::string& path,
     try {
         return StageThroughTemp(path, write_content);
     } catch (...) {
-        return nullptr;  // out of memory: the save itself meets it
+        return nullptr;  // the save itself meets what failed here
     }
 }
 

@@ -384,8 +384,15 @@ void SafeWrite(const std::string& path, const ContentWriter& write_content, bool
         temp.file.Reset();
         sys::Delete(temp.name);
     };
-    HandleSink sink(temp.file.Get());
-    if (!write_content(sink)) {
+    bool written = false;
+    try {
+        HandleSink sink(temp.file.Get());
+        written = write_content(sink);
+    } catch (...) {
+        discard();  // what the writer threw goes on, with no file left behind
+        throw;
+    }
+    if (!written) {
         discard();
         throw StreamWriteError();
     }

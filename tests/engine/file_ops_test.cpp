@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,18 @@ TEST(SafeSaveTest, AFileWithTwoNamesIsWrittenInPlace) {
     EXPECT_EQ(ReadFile(other), "new");
     EXPECT_EQ(test::IdentityOf(path), file);
     EXPECT_EQ(test::LinkCountOf(other), 2);
+    EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
+}
+
+TEST(SafeSaveTest, AWriterThatThrowsLeavesTheOldBytesAndNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.Write("a.txt", "old text");
+    const ContentWriter throwing = [](ContentSink& sink) -> bool {
+        sink.Write("half");
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(ReplaceWholeFile(path, throwing), std::bad_alloc);
+    EXPECT_EQ(ReadFile(path), "old text");
     EXPECT_TRUE(TempLeftovers(dir.Path()).empty());
 }
 

@@ -36,7 +36,6 @@ public:
     bool DynamicVariables() override { return options_.dynamic_variables; }
     bool BackUp() override { return options_.backup; }
     void PumpEvents() override {}
-    bool FixedDuringRun() override { return true; }
     bool DryRun() override { return options_.dry_run || options_.diff; }
     void ShowPreview(const PassPreview& preview) override;
     void ShowFailureReason(const std::string& reason) override;

@@ -60,10 +60,10 @@ public:
     // Asked after each entry: true ends the run there (the program is
     // closing), without the results.
     virtual bool StopRequested() { return false; }
-    // True when the entries, the texts and the options cannot change while
-    // a run goes on and PumpEvents has nothing to handle, as on a command
-    // line: the run may then read the next file while it saves this one.
-    virtual bool FixedDuringRun() { return false; }
+    // Whether the run may read and search the next big file on another
+    // thread while it saves this one. What it found there is used only
+    // where the file, the texts and the options are still what they were.
+    virtual bool ReadsAhead() { return true; }
 
     // True for a run that only looks: it writes no file, backup or log
     // line, and shows each file that would change with ShowPreview.

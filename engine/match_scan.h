@@ -4,6 +4,7 @@
 #include <functional>
 #include <string_view>
 
+#include "known_occurrences.h"
 #include "replace_context.h"
 
 namespace korv {
@@ -13,8 +14,10 @@ namespace korv {
 // ctx.PumpEvents() after each occurrence has been handed to `on_match`
 // (with its offset). An empty `find` is never found. Returns the number of
 // occurrences. This is the search loop that ReplaceStr and the file-name
-// variables share.
+// variables share. Given `known` occurrences of `find` in `text`, a search
+// they answer is not made again.
 std::size_t ScanMatches(ReplaceContext& ctx, std::string_view text, std::string_view find,
-                        const std::function<void(std::size_t offset)>& on_match);
+                        const std::function<void(std::size_t offset)>& on_match,
+                        KnownOccurrences* known = nullptr);
 
 }  // namespace korv

@@ -56,20 +56,32 @@ bool StillStands(const PreparedPass& pass, const std::string& path, const Writte
 
 PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run)
     : ui_(ui), log_(log), dry_run_(dry_run) {
-    if (!ui_.FixedDuringRun()) {
+    if (!ui_.ReadsAhead()) {
         return;
     }
     // The other thread also writes the new text of the passes it plans, so
     // big files are planned and written in turns on both threads: this one
     // the even entries, the other the odd ones; only the commit (the log
     // line, the backup and the replace) stays here, in list order.
-    ahead_.emplace(TextsOf(ui_), ui_.CaseSensitive(), /*stage_saves=*/!dry_run_);
+    ahead_.emplace(/*stage_saves=*/!dry_run_);
+}
+
+PassPlanner::~PassPlanner() {
+    // A run that stops early may leave a pass being planned ahead; a window
+    // handles its events until that ends.
+    if (ahead_ && ahead_->Busy()) {
+        try {
+            ui_.RunAside([this] { ahead_->Take(); });
+        } catch (...) {
+            // The prefetcher's own end waits for it all the same.
+        }
+    }
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
     LetGoOfLastPass();
     if (ahead_) {
-        prepared_ = ahead_->Take();
+        prepared_ = TakeAhead(ctx);
     }
     planned_ahead_ = prepared_ && StillStands(*prepared_, path, written_);
     next_ahead_ = false;
@@ -79,14 +91,14 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
     if (ahead_ && index + 1 < ui_.EntryCount() && !light) {
         StartAhead(index + 1, path);
     }
+    const auto texts = [this] { return TextsOf(ui_); };
     if (planned_ahead_) {
-        // The interface gets the turns the substitution would have given it.
-        for (int pump = 0; pump < prepared_->pumps; ++pump) {
-            ctx.PumpEvents();
-        }
+        // The texts and the options are read now, as the pass uses them;
+        // a search made ahead is taken only under the same.
+        KnownOccurrences known = prepared_->plan.substitution.Known(prepared_->case_sensitive);
+        PlanLoaded(ctx, path, texts, prepared_->document, plan_, &known);
     } else {
-        PlanPass(
-            ctx, path, [this] { return TextsOf(ui_); }, document_, plan_);
+        PlanPass(ctx, path, texts, document_, plan_);
     }
     written_.Clear();
 }
@@ -94,14 +106,13 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
 bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_up) {
     // The files this pass may write, named before and after it writes (a
     // file it creates has no name before).
-    const bool noting = next_ahead_ && Found().substitution.Found();
+    const bool noting = next_ahead_ && plan_.substitution.Found();
     if (noting) {
         NoteWritten(path, back_up);
     }
     bool changed = false;
     try {
-        changed = CommitPass(ctx, back_up, path, Document(), Found(),
-                             planned_ahead_ ? prepared_->staged.get() : nullptr);
+        changed = CommitPass(ctx, back_up, path, Document(), plan_, Staged());
     } catch (...) {
         NoteWrittenAfter(noting, path, back_up);
         throw;
@@ -111,10 +122,11 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
 }
 
 bool PassPlanner::Preview(const std::string& path) {
-    return PreviewPass(ui_, path, Document(), Found());
+    return PreviewPass(ui_, path, Document(), plan_);
 }
 
 void PassPlanner::LetGoOfLastPass() {
+    plan_.substitution = Substitution();  // it may point into the pass handed back
     if (prepared_) {
         ahead_->Recycle(std::move(prepared_));
     }
@@ -123,11 +135,22 @@ void PassPlanner::LetGoOfLastPass() {
     }
 }
 
+std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
+    if (ahead_->Busy() && ctx.WorksAside()) {
+        std::unique_ptr<PreparedPass> taken;
+        ctx.RunAside([&] { taken = ahead_->Take(); });
+        return taken;
+    }
+    return ahead_->Take();
+}
+
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     const std::string next = ui_.Entry(index);
     next_ahead_ = WorthPlanningAhead(next) && !WrittenByThePass(next, path, log_.Path());
     if (next_ahead_) {
-        ahead_->Start(next);
+        // The texts as they stand now; the pass compares them with those it
+        // reads when it comes.
+        ahead_->Start(next, TextsOf(ui_), ui_.CaseSensitive());
     }
 }
 
@@ -155,8 +178,10 @@ TextDocument& PassPlanner::Document() {
     return planned_ahead_ ? prepared_->document : document_;
 }
 
-const PassPlan& PassPlanner::Found() const {
-    return planned_ahead_ ? prepared_->plan : plan_;
+StagedReplacement* PassPlanner::Staged() const {
+    return planned_ahead_ && prepared_->plan.substitution.SameAs(plan_.substitution)
+               ? prepared_->staged.get()
+               : nullptr;
 }
 
 }  // namespace korv

@@ -15,15 +15,18 @@
 
 namespace korv {
 
-// Plans each pass of a run and finishes it: now, on this thread, or, where
-// the list, texts and options cannot change during the run, ahead on a
-// second thread while the pass before saves. It owns everything that
-// planning ahead needs: the checks that a plan made ahead still stands,
-// the files a pass writes, the pumps the plan owes the interface and the
-// buffers handed back and forth. The run sees one pass at a time.
+// Plans each pass of a run and finishes it: now, on this thread, or, for
+// a big file, ahead on a second thread while the pass before saves. It owns
+// everything that planning ahead needs: the checks that a plan made ahead
+// still stands, the files a pass writes and the buffers handed back and
+// forth. A plan made ahead only spares work: the pass still takes the
+// texts and walks the text on this thread, reading the case option and
+// handling events at every step as it would without it, and takes only
+// the searches the plan made the same way. The run sees one pass at a time.
 class PassPlanner {
 public:
     PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run);
+    ~PassPlanner();
     PassPlanner(const PassPlanner&) = delete;
     PassPlanner& operator=(const PassPlanner&) = delete;
 
@@ -40,12 +43,16 @@ private:
     // Hands back what the pass before used, so that no more than two files
     // are held while the next one is read.
     void LetGoOfLastPass();
+    // The pass planned ahead, once done; a window handles its events while
+    // it waits.
+    std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx);
     void StartAhead(std::int32_t index, const std::string& path);
     void NoteWritten(const std::string& path, bool back_up);
     // The same once the pass has written, which never fails the pass.
     void NoteWrittenAfter(bool noting, const std::string& path, bool back_up);
     [[nodiscard]] TextDocument& Document();
-    [[nodiscard]] const PassPlan& Found() const;
+    // The new text written ahead, when it is the text this pass makes.
+    [[nodiscard]] StagedReplacement* Staged() const;
 
     BatchUi& ui_;
     const ActivityLog& log_;

@@ -6,22 +6,22 @@ namespace korv {
 
 namespace {
 
-// The substitution's view ahead of time: fixed options, pumps counted for
-// the run to make later, and no log (nothing is logged while planning).
+// The substitution's view ahead of time: a fixed case option, no events
+// (the run's own walk over the plan pumps them) and no log (nothing is
+// logged while planning).
 class AheadContext final : public ReplaceContext {
 public:
-    AheadContext(bool case_sensitive, const std::string& path, int& pumps)
-        : case_sensitive_(case_sensitive), path_(path), pumps_(pumps) {}
+    AheadContext(bool case_sensitive, const std::string& path)
+        : case_sensitive_(case_sensitive), path_(path) {}
 
     bool CaseSensitive() override { return case_sensitive_; }
-    void PumpEvents() override { ++pumps_; }
+    void PumpEvents() override {}
     std::string CurrentFileName() override { return path_; }
     void LogEvent(std::string_view) override {}
 
 private:
     bool case_sensitive_;
     const std::string& path_;
-    int& pumps_;
 };
 
 bool IdentityOf(const std::string& path, FileIdentity& identity) {
@@ -35,11 +35,8 @@ bool IdentityOf(const std::string& path, FileIdentity& identity) {
 
 }  // namespace
 
-PassPrefetcher::PassPrefetcher(PassTexts texts, bool case_sensitive, bool stage_saves)
-    : texts_(std::move(texts)),
-      case_sensitive_(case_sensitive),
-      stage_saves_(stage_saves),
-      thread_([this] { Work(); }) {}
+PassPrefetcher::PassPrefetcher(bool stage_saves)
+    : stage_saves_(stage_saves), thread_([this] { Work(); }) {}
 
 PassPrefetcher::~PassPrefetcher() {
     {
@@ -50,15 +47,22 @@ PassPrefetcher::~PassPrefetcher() {
     thread_.join();
 }
 
-void PassPrefetcher::Start(const std::string& path) {
+void PassPrefetcher::Start(const std::string& path, PassTexts texts, bool case_sensitive) {
     {
         std::unique_lock lock(mutex_);
         // The pass in hand is never replaced while it is being planned.
         changed_.wait(lock, [this] { return job_ == nullptr; });
         job_ = spare_ ? std::move(spare_) : std::make_unique<PreparedPass>();
         job_->path = path;
+        job_->texts = std::move(texts);
+        job_->case_sensitive = case_sensitive;
     }
     changed_.notify_all();
+}
+
+bool PassPrefetcher::Busy() {
+    std::lock_guard lock(mutex_);
+    return job_ != nullptr;
 }
 
 std::unique_ptr<PreparedPass> PassPrefetcher::Take() {
@@ -90,7 +94,6 @@ void PassPrefetcher::Work() {
 
 void PassPrefetcher::Prepare(PreparedPass& pass) const {
     pass.usable = false;
-    pass.pumps = 0;
     pass.staged.reset();
     // Lets go of the last file this pass held before loading the next, so
     // no more than two files are held at a time.
@@ -104,9 +107,9 @@ void PassPrefetcher::Prepare(PreparedPass& pass) const {
         if (!IdentityOf(pass.path, before)) {
             return;
         }
-        AheadContext ctx(case_sensitive_, pass.path, pass.pumps);
+        AheadContext ctx(pass.case_sensitive, pass.path);
         PlanPass(
-            ctx, pass.path, [this] { return texts_; }, pass.document, pass.plan);
+            ctx, pass.path, [&pass] { return pass.texts; }, pass.document, pass.plan);
         if (!IdentityOf(pass.path, after) || !(after == before)) {
             return;
         }

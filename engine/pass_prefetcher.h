@@ -16,9 +16,10 @@ namespace korv {
 // The first half of a pass done ahead of time, on another thread.
 struct PreparedPass {
     std::string path;
+    PassTexts texts;  // as the interface held them when the pass started
+    bool case_sensitive = false;
     TextDocument document;
     PassPlan plan;
-    int pumps = 0;          // event pumps the plan owes the interface
     FileIdentity identity;  // the file the document was loaded from
     bool usable = false;    // planned without failure from one steady file
     // The new text written ahead beside the file, when it changes; null
@@ -27,8 +28,8 @@ struct PreparedPass {
 };
 
 // Plans the next pass of a run on a thread of its own while the current
-// pass saves, for a run whose list, texts and options cannot change while
-// it runs. Nothing the user sees happens here: the new text may be written
+// pass saves, with the texts and the case option as they stood when it
+// started. Nothing the user sees happens here: the new text may be written
 // ahead into a temporary file beside its file, which only the pass itself
 // puts in place; whatever the plan found is checked by the run before it
 // is used, and a failure is left for the run to meet again in its own time.
@@ -36,14 +37,16 @@ class PassPrefetcher {
 public:
     // With `stage_saves`, a pass that changes its file also writes the new
     // text ahead.
-    PassPrefetcher(PassTexts texts, bool case_sensitive, bool stage_saves);
+    explicit PassPrefetcher(bool stage_saves);
     ~PassPrefetcher();
     PassPrefetcher(const PassPrefetcher&) = delete;
     PassPrefetcher& operator=(const PassPrefetcher&) = delete;
 
     // Starts planning the pass for `path`; the last pass taken back is
     // reused for its buffers. One pass at a time.
-    void Start(const std::string& path);
+    void Start(const std::string& path, PassTexts texts, bool case_sensitive);
+    // Whether the pass started last is still being planned.
+    [[nodiscard]] bool Busy();
     // Waits for the pass started last and hands it over; null if none was.
     std::unique_ptr<PreparedPass> Take();
     // Gives a finished pass back, so its buffers serve the next one.
@@ -54,8 +57,6 @@ private:
     void Prepare(PreparedPass& pass) const;
     static void Stage(PreparedPass& pass);
 
-    const PassTexts texts_;
-    const bool case_sensitive_;
     const bool stage_saves_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -53,6 +53,11 @@ ContentWriter ResultWriter(const Substitution& substitution, const TextDocument&
 
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
               TextDocument& document, PassPlan& plan) {
+    LoadForPass(ctx, path, document);
+    PlanLoaded(ctx, path, texts, document, plan);
+}
+
+void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document) {
     DoFileWork(
         ctx, [&path] { return SizeOf(path); },
         [&document, &path] {
@@ -62,6 +67,11 @@ void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<
                 throw HoldsNulByte(path);
             }
         });
+}
+
+void PlanLoaded(ReplaceContext& ctx, const std::string& path,
+                const std::function<PassTexts()>& texts, const TextDocument& document,
+                PassPlan& plan, KnownOccurrences* known) {
     PassTexts given = texts();
     plan.find = std::move(given.find);
     plan.replacement = std::move(given.replacement);
@@ -69,7 +79,8 @@ void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<
         plan.find = ExpandFileVariables(ctx, plan.find, path);
         plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
     }
-    plan.substitution = Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement);
+    plan.substitution =
+        Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement, known);
 }
 
 bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,

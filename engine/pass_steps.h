@@ -61,6 +61,16 @@ private:
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
               TextDocument& document, PassPlan& plan);
 
+// PlanPass's load: `path` into `document`, refused when it holds a NUL.
+void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document);
+
+// The rest of PlanPass, over a `document` loaded already. Searches that
+// `known` occurrences of the find text in its text answer are not made
+// again.
+void PlanLoaded(ReplaceContext& ctx, const std::string& path,
+                const std::function<PassTexts()>& texts, const TextDocument& document,
+                PassPlan& plan, KnownOccurrences* known = nullptr);
+
 // Writes the result of `substitution`, planned on `document`'s text, as
 // it is saved when it keeps the line breaks; fails when the document's
 // file was cut short since it was loaded. Both must outlive the writer.

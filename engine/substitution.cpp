@@ -20,7 +20,7 @@ bool HasOnlyWholeCrLf(std::string_view text) {
 }  // namespace
 
 Substitution Substitution::Plan(ReplaceContext& ctx, std::string_view source, std::string_view find,
-                                std::string_view replacement) {
+                                std::string_view replacement, KnownOccurrences* known) {
     Substitution plan;
     plan.source_ = source;
     plan.find_ = find;
@@ -28,8 +28,14 @@ Substitution Substitution::Plan(ReplaceContext& ctx, std::string_view source, st
     if (source.empty() || find == replacement) {
         return plan;
     }
-    ScanMatches(ctx, source, find, [&plan](std::size_t at) { plan.matches_.push_back(at); });
+    ScanMatches(
+        ctx, source, find, [&plan](std::size_t at) { plan.matches_.push_back(at); }, known);
     return plan;
+}
+
+bool Substitution::SameAs(const Substitution& other) const {
+    return source_.data() == other.source_.data() && source_.size() == other.source_.size() &&
+           find_ == other.find_ && replacement_ == other.replacement_ && matches_ == other.matches_;
 }
 
 bool Substitution::Changed() const {

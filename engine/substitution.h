@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "file_ops.h"
+#include "known_occurrences.h"
 #include "replace_context.h"
 
 namespace korv {
@@ -17,12 +18,20 @@ class Substitution {
 public:
     // Finds the occurrences as ReplaceStr does: nothing for an empty
     // source or equal texts, the case option asked before every search,
-    // one event pump per occurrence.
+    // one event pump per occurrence. Searches that `known` occurrences
+    // answer are not made again.
     static Substitution Plan(ReplaceContext& ctx, std::string_view source, std::string_view find,
-                             std::string_view replacement);
+                             std::string_view replacement, KnownOccurrences* known = nullptr);
 
     [[nodiscard]] bool Found() const { return !matches_.empty(); }
     [[nodiscard]] std::size_t Occurrences() const { return matches_.size(); }
+    // The occurrences found, under `case_sensitive`, for a later walk over
+    // the same source to take instead of searching again.
+    [[nodiscard]] KnownOccurrences Known(bool case_sensitive) const {
+        return KnownOccurrences(source_, find_, case_sensitive, matches_);
+    }
+    // Whether `other` makes the same result from the same source.
+    [[nodiscard]] bool SameAs(const Substitution& other) const;
     // Whether the result differs from the source, byte for byte.
     [[nodiscard]] bool Changed() const;
     [[nodiscard]] std::string Result() const;

@@ -315,6 +315,7 @@ struct RunTrace {
     std::vector<std::string> events;
     std::vector<std::string> calls;
     std::int64_t replaced = 0;
+    int pumps = 0;
     bool operator==(const RunTrace&) const = default;
 };
 
@@ -327,9 +328,12 @@ std::string WithoutFolder(std::string text, const std::string& folder) {
 }
 
 // Runs over the files `make` lays out, reading the next file while saving
-// the current one or not, and records the outcome.
-RunTrace TraceRun(bool fixed, bool back_up,
-                  const std::function<std::vector<std::string>(const TempDir&)>& make) {
+// the current one or not, and records the outcome. `on_pump`, when given,
+// is the user at work during the run; `aside` hands file work to another
+// thread, as a window does.
+RunTrace TraceRun(bool reads_ahead, bool back_up,
+                  const std::function<std::vector<std::string>(const TempDir&)>& make,
+                  const std::function<void(FakeUi&)>& on_pump = {}, bool aside = false) {
     TempDir dir;
     ActivityLog log(dir.File("korv.log"), TimeFormat{});
     log.Open();
@@ -339,9 +343,12 @@ RunTrace TraceRun(bool fixed, bool back_up,
     ui.replacement = "needle or pin";
     ui.case_sensitive = true;
     ui.back_up = back_up;
-    ui.fixed = fixed;
+    ui.reads_ahead = reads_ahead;
+    ui.on_pump = on_pump;
+    ui.aside = aside;
     RunTrace trace;
     trace.replaced = RunBatch(ui, log).FilesReplaced;
+    trace.pumps = ui.pumps;
     log.Close();
     for (const std::string& name : dir.Names()) {
         if (name != "korv.log") {
@@ -425,6 +432,65 @@ TEST(BatchRunAheadTest, ReadingAheadChangesNothingAFileOfTheListCanSee) {
     }
 }
 
+// A file planned ahead is planned with the texts and the case option of
+// that moment; the user may change them before or while its pass walks
+// it. Each change must count from its next use, exactly as without
+// reading ahead.
+TEST(BatchRunAheadTest, TextsAndOptionsChangedDuringTheRunCountFromTheirNextUse) {
+    std::string mixed;
+    for (int i = 0; mixed.size() < (std::size_t{3} << 20); ++i) {
+        mixed += (i % 50 == 0) ? "a needle and a Needle in line " : "hay in line ";
+        mixed += std::to_string(i) + "\r\n";
+    }
+    const auto make = [&](const TempDir& d) {
+        return std::vector{d.Write("a.txt", mixed), d.Write("b.txt", mixed),
+                           d.Write("c.txt", mixed)};
+    };
+    // The user's change at the `at`-th pump of entry `entry`.
+    const auto at_pump = [](std::int32_t entry, int at, std::function<void(FakeUi&)> change) {
+        return [entry, at, change, count = 0](FakeUi& u) mutable {
+            if (u.current == entry && ++count == at) {
+                change(u);
+            }
+        };
+    };
+    const auto untick = [](FakeUi& u) { u.case_sensitive = false; };
+    const auto tick = [](FakeUi& u) { u.case_sensitive = true; };
+    struct Case {
+        const char* name;
+        std::function<std::function<void(FakeUi&)>()> user;
+    };
+    const std::vector<Case> cases = {
+        {"TheCaseOptionUntickedWithinAFilePlannedAhead", [&] { return at_pump(1, 3, untick); }},
+        {"TheCaseOptionUntickedAndTickedAgain",
+         [&] {
+             return [a = at_pump(1, 2, untick), b = at_pump(1, 4, tick)](FakeUi& u) mutable {
+                 a(u);
+                 b(u);
+             };
+         }},
+        {"TheFindTextChanged", [&] { return at_pump(0, 1, [](FakeUi& u) { u.find = "Needle"; }); }},
+        {"TheReplacementChanged",
+         [&] { return at_pump(0, 1, [](FakeUi& u) { u.replacement = "thread"; }); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunTrace one_by_one = TraceRun(false, false, make, c.user());
+        for (const bool aside : {false, true}) {
+            SCOPED_TRACE(aside ? "aside" : "inline");
+            const RunTrace ahead = TraceRun(true, false, make, c.user(), aside);
+            EXPECT_EQ(ahead.replaced, one_by_one.replaced);
+            EXPECT_EQ(ahead.events, one_by_one.events);
+            EXPECT_EQ(ahead.pumps, one_by_one.pumps);
+            EXPECT_TRUE(ahead.files == one_by_one.files);
+        }
+        // The change showed: not every file came out the same.
+        const auto& files = one_by_one.files;
+        EXPECT_FALSE(files.at("a.txt") == files.at("b.txt") &&
+                     files.at("b.txt") == files.at("c.txt"));
+    }
+}
+
 TEST_F(BatchRunTest, ABigFileCutShortByAnotherProgramDuringTheRunFailsUntouched) {
     const std::string text = BigCrLfText();
     const std::string a = dir_.Write("a.txt", text);
@@ -495,7 +561,7 @@ TEST(BatchRunLostUpdate, AFileWrittenByAnotherProgramSinceItsLoadKeepsThatProgra
                 ui.find = "needle";
                 ui.replacement = "pin";
                 ui.back_up = true;
-                ui.fixed = ahead;
+                ui.reads_ahead = ahead;
                 ui.on_pump = [&](FakeUi& u) {
                     if (u.pumps == 1) {
                         ASSERT_TRUE(test::WriteAsAnotherProgram(a, other, how));

@@ -29,8 +29,8 @@ public:
     std::function<void(FakeUi&)> on_pump;
     // Asked after each entry.
     std::function<bool(FakeUi&)> stop;
-    // Says the list, texts and options stay as they are during the run.
-    bool fixed = false;
+    // Lets the run plan big files ahead on another thread.
+    bool reads_ahead = false;
     // Does the work handed aside on another thread, running on_aside here
     // meanwhile: the user at work while a big file is read or written.
     bool aside = false;
@@ -95,7 +95,7 @@ public:
     bool WorksAside() override { return aside; }
     bool SkipsBinary(std::int32_t) override { return skips_binary; }
     bool StopRequested() override { return stop && stop(*this); }
-    bool FixedDuringRun() override { return fixed; }
+    bool ReadsAhead() override { return reads_ahead; }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {
         calls.push_back("results " + std::to_string(files_searched) + " " +
                         std::to_string(files_replaced));

@@ -73,7 +73,7 @@ public:
     bool DynamicVariables() override { return false; }
     bool BackUp() override { return active == back_up_entry; }
     void PumpEvents() override {}
-    bool FixedDuringRun() override { return planning_ahead_; }
+    bool ReadsAhead() override { return planning_ahead_; }
     void ShowResults(std::int32_t, std::int64_t replaced) override {
         shown_replaced = replaced;
         active.clear();

@@ -45,7 +45,6 @@ public:
     bool DynamicVariables() override { return false; }
     bool BackUp() override { return back_up; }
     void PumpEvents() override {}
-    bool FixedDuringRun() override { return true; }
     void ShowResults(std::int32_t, std::int64_t files_replaced) override {
         replaced = files_replaced;
     }

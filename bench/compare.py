@@ -64,9 +64,16 @@ def make_data(root, quick):
     count = 1000 if quick else 10000
     for i in range(count):
         with open(os.path.join(many, f"f{i:05d}.txt"), "wb") as f:
+            text = text_lines(rng, 4096, find_every_lines=10 if i % 10 == 0 else 0)
+            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
+    sets["10,000 files of 4 KiB, 1 in 10 changed"] = (many, False)
+    every = os.path.join(root, "every")
+    os.makedirs(every)
+    for i in range(count):
+        with open(os.path.join(every, f"f{i:05d}.txt"), "wb") as f:
             text = text_lines(rng, 4096, find_every_lines=10)
             f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
-    sets["10,000 files of 4 KiB, 1 line in 10 holds the text"] = (many, False)
+    sets["10,000 files of 4 KiB, every one changed"] = (every, False)
 
     big = 8 << 20 if quick else 64 << 20
     sparse = os.path.join(root, "sparse")

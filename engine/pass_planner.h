@@ -42,7 +42,7 @@ public:
 private:
     // Hands back what the pass before used, so that no more than two files
     // are held while the next one is read.
-    void LetGoOfLastPass();
+    void LetGoOfLastPass(ReplaceContext& ctx);
     // The pass planned ahead, once done; a window handles its events while
     // it waits.
     std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx);

@@ -14,12 +14,18 @@ PassTexts TextsOf(BatchUi& ui) {
     return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
 }
 
-// Whether planning the pass for `path` ahead pays: handing a small file to
+// Planning a pass ahead pays from this size on: handing a small file to
 // another thread costs more than it saves.
-bool WorthPlanningAhead(const std::string& path) {
-    constexpr std::int64_t kFrom = std::int64_t{1} << 20;
+constexpr std::uint64_t kPlanAheadFrom = std::uint64_t{1} << 20;
+
+// The size of the regular file at `path`; nullopt for anything else and
+// when it cannot be told.
+std::optional<std::uint64_t> RegularFileSize(const std::string& path) {
     const std::optional<FileVersion> version = VersionOf(path);
-    return version && version->regular && version->size >= kFrom;
+    if (!version || !version->regular || version->size < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(version->size);
 }
 
 // Whether `next` names a file the pass for `path` may write: its own, its
@@ -87,6 +93,11 @@ PassPlanner::~PassPlanner() {
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
+    std::optional<std::uint64_t> size_seen;
+    if (seen_ && seen_->path == path) {
+        size_seen = seen_->size;
+    }
+    seen_.reset();
     LetGoOfLastPass(ctx);
     if (ahead_) {
         prepared_ = TakeAhead(ctx);
@@ -106,7 +117,7 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
         KnownOccurrences known = prepared_->plan.substitution.Known(prepared_->case_sensitive);
         PlanLoaded(ctx, path, texts, prepared_->document, plan_, &known);
     } else {
-        PlanPass(ctx, path, texts, document_, plan_);
+        PlanPass(ctx, path, texts, document_, plan_, size_seen);
     }
     written_.Clear();
 }
@@ -115,6 +126,9 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     // The files this pass may write, named before and after it writes (a
     // file it creates has no name before).
     const bool noting = next_ahead_ && plan_.substitution.Found();
+    if (plan_.substitution.Found()) {
+        seen_.reset();  // what was seen of the next file may be this one's
+    }
     if (noting) {
         NoteWritten(path, back_up);
     }
@@ -158,7 +172,11 @@ std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
 
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     const std::string next = ui_.Entry(index);
-    next_ahead_ = WorthPlanningAhead(next) && !WrittenByThePass(next, path, log_.Path());
+    const std::optional<std::uint64_t> size = RegularFileSize(next);
+    next_ahead_ = size && *size >= kPlanAheadFrom && !WrittenByThePass(next, path, log_.Path());
+    if (!next_ahead_ && size) {
+        seen_ = SeenFile{next, *size};  // spares the pass asking again
+    }
     if (next_ahead_) {
         // The texts as they stand now; the pass compares them with those it
         // reads when it comes.

@@ -64,6 +64,13 @@ private:
     bool planned_ahead_ = false;              // this pass uses `prepared_`
     bool next_ahead_ = false;                 // the next pass is being planned
     WrittenFiles written_;
+    // The size of the next entry's file, seen when it was weighed for
+    // planning ahead, while no pass has written since.
+    struct SeenFile {
+        std::string path;
+        std::uint64_t size;
+    };
+    std::optional<SeenFile> seen_;
 };
 
 }  // namespace korv

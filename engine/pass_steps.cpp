@@ -52,14 +52,15 @@ ContentWriter ResultWriter(const Substitution& substitution, const TextDocument&
 }
 
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan) {
-    LoadForPass(ctx, path, document);
+              TextDocument& document, PassPlan& plan, std::optional<std::uint64_t> size_seen) {
+    LoadForPass(ctx, path, document, size_seen);
     PlanLoaded(ctx, path, texts, document, plan);
 }
 
-void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document) {
+void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document,
+                 std::optional<std::uint64_t> size_seen) {
     DoFileWork(
-        ctx, [&path] { return SizeOf(path); },
+        ctx, [&path, size_seen] { return size_seen ? *size_seen : SizeOf(path); },
         [&document, &path] {
             document.LoadFile(path);
             if (document.HeldNul()) {

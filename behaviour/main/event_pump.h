@@ -13,7 +13,7 @@ class EventPump {
 public:
     // `now_ms` reads a monotonic clock, `process` handles the waiting events.
     EventPump(std::function<std::int64_t()> now_ms, std::function<void()> process,
-              std::int64_t interval_ms = 15);
+              std::int64_t interval_ms = 25);
 
     // Handles the waiting events when the last time lies an interval or more
     // back (or never happened).

@@ -50,13 +50,16 @@ bool WrittenByThePass(const std::string& next, const std::string& path,
 }
 
 // Whether a pass planned ahead for `path` still stands: planned from the
-// file the path names now, which the pass before did not write.
+// file the path names now, as it stands now (so the pass reads what the
+// file holds at its moment, as it would have without planning ahead),
+// which the pass before did not write.
 bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
     if (!pass.usable || pass.path != path) {
         return false;
     }
     const std::optional<FileVersion> now = VersionOf(path);
-    return now && now->file == pass.identity && !written.Holds(pass.identity);
+    return now && now->file == pass.identity && pass.document.LoadedVersion() == *now &&
+           !written.Holds(pass.identity);
 }
 
 }  // namespace
@@ -93,11 +96,7 @@ PassPlanner::~PassPlanner() {
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
-    std::optional<std::uint64_t> size_seen;
-    if (seen_ && seen_->path == path) {
-        size_seen = seen_->size;
-    }
-    seen_.reset();
+    const std::optional<std::uint64_t> size_seen = TakeSizeSeen(path);
     LetGoOfLastPass(ctx);
     if (ahead_) {
         prepared_ = TakeAhead(ctx);
@@ -159,6 +158,15 @@ void PassPlanner::LetGoOfLastPass(ReplaceContext& ctx) {
             ctx, [this] { return document_.JoinedText().size(); },
             [this] { document_.AssignText(std::string_view()); });
     }
+}
+
+std::optional<std::uint64_t> PassPlanner::TakeSizeSeen(const std::string& path) {
+    std::optional<std::uint64_t> size;
+    if (seen_ && seen_->path == path) {
+        size = seen_->size;
+    }
+    seen_.reset();
+    return size;
 }
 
 std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {

@@ -46,6 +46,8 @@ private:
     // The pass planned ahead, once done; a window handles its events while
     // it waits.
     std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx);
+    // The size seen of the file at `path` when it was weighed, if it was.
+    std::optional<std::uint64_t> TakeSizeSeen(const std::string& path);
     void StartAhead(std::int32_t index, const std::string& path);
     void NoteWritten(const std::string& path, bool back_up);
     // The same once the pass has written, which never fails the pass.

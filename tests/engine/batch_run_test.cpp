@@ -491,6 +491,40 @@ TEST(BatchRunAheadTest, TextsAndOptionsChangedDuringTheRunCountFromTheirNextUse)
     }
 }
 
+// Another program writes a file after it was planned ahead but before its
+// pass: the pass reads it as it then stands, as it would have without
+// planning ahead, and replaces what that program wrote.
+TEST(BatchRunAheadTest, AFileWrittenAfterItWasPlannedAheadIsReadAgainByItsPass) {
+    TempDir dir;
+    ActivityLog log(dir.File("korv.log"), TimeFormat{});
+    log.Open();
+    const std::string big = BigCrLfText();
+    const std::string first = dir.Write("0.txt", big);
+    const std::string a = dir.Write("a.txt", big);
+    FakeUi ui;
+    ui.entries = {first, a};
+    ui.find = "needle";
+    ui.replacement = "pin";
+    ui.reads_ahead = true;
+    const std::string other = "another program's needle\r\n" + big;
+    ui.stop = [&](FakeUi&) {
+        if (ReadFile(a) == big) {
+            EXPECT_TRUE(test::WriteAsAnotherProgram(a, other, OtherWrite::kOtherBytes));
+        }
+        return false;
+    };
+    const BatchOutcome outcome = RunBatch(ui, log);
+    log.Close();
+    EXPECT_EQ(outcome.FilesReplaced, 2);
+    EXPECT_TRUE(ui.CallsStarting("message ").empty());
+    std::string expected = other;
+    for (std::size_t at = expected.find("needle"); at != std::string::npos;
+         at = expected.find("needle", at + 3)) {
+        expected.replace(at, 6, "pin");
+    }
+    EXPECT_TRUE(ReadFile(a) == expected);
+}
+
 TEST_F(BatchRunTest, ABigFileCutShortByAnotherProgramDuringTheRunFailsUntouched) {
     const std::string text = BigCrLfText();
     const std::string a = dir_.Write("a.txt", text);

@@ -113,8 +113,9 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
     if (planned_ahead_) {
         // The texts and the options are read now, as the pass uses them;
         // a search made ahead is taken only under the same.
-        KnownOccurrences known = prepared_->plan.substitution.Known(prepared_->case_sensitive);
-        PlanLoaded(ctx, path, texts, prepared_->document, plan_, &known);
+        std::optional<KnownOccurrences> known =
+            prepared_->plan.substitution.Known(prepared_->case_sensitive);
+        PlanLoaded(ctx, path, texts, prepared_->document, plan_, known ? &*known : nullptr);
     } else {
         PlanPass(ctx, path, texts, document_, plan_, size_seen);
     }

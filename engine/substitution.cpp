@@ -30,6 +30,7 @@ Substitution Substitution::Plan(ReplaceContext& ctx, std::string_view source, st
     }
     ScanMatches(
         ctx, source, find, [&plan](std::size_t at) { plan.matches_.push_back(at); }, known);
+    plan.walked_ = true;
     return plan;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,12 @@ public:
     [[nodiscard]] bool Found() const { return !matches_.empty(); }
     [[nodiscard]] std::size_t Occurrences() const { return matches_.size(); }
     // The occurrences found, under `case_sensitive`, for a later walk over
-    // the same source to take instead of searching again.
-    [[nodiscard]] KnownOccurrences Known(bool case_sensitive) const {
+    // the same source to take instead of searching again; nothing when no
+    // walk was made (equal texts are not searched at all).
+    [[nodiscard]] std::optional<KnownOccurrences> Known(bool case_sensitive) const {
+        if (!walked_) {
+            return std::nullopt;
+        }
         return KnownOccurrences(source_, find_, case_sensitive, matches_);
     }
     // Whether `other` makes the same result from the same source.
@@ -47,6 +52,7 @@ private:
     std::string_view find_;
     std::string_view replacement_;
     std::vector<std::size_t> matches_;  // offsets in the source, ascending
+    bool walked_ = false;               // the source was searched
 };
 
 // Raises the flag and writes the log line of a changed text:

@@ -491,6 +491,44 @@ TEST(BatchRunAheadTest, TextsAndOptionsChangedDuringTheRunCountFromTheirNextUse)
     }
 }
 
+// A file planned ahead while the replacement text equalled the find text
+// was not searched at all; once the texts differ again its pass must search
+// it, not take the plan's lack of occurrences for an answer.
+TEST(BatchRunAheadTest, AFilePlannedAheadUnderEqualTextsIsSearchedByItsPass) {
+    TempDir dir;
+    ActivityLog log(dir.File("korv.log"), TimeFormat{});
+    log.Open();
+    const std::string big = BigCrLfText();
+    FakeUi ui;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) {
+        ui.entries.push_back(dir.Write(name, big));
+    }
+    ui.find = "needle";
+    ui.replacement = "pin";
+    ui.reads_ahead = true;
+    // The last file is planned ahead while the texts are the same, and
+    // they differ again before its pass.
+    ui.on_pump = [](FakeUi& u) {
+        if (u.current == 1) {
+            u.replacement = u.find;
+        }
+    };
+    ui.stop = [](FakeUi& u) {
+        if (u.current == 2) {
+            u.replacement = "thread";
+        }
+        return false;
+    };
+    RunBatch(ui, log);
+    log.Close();
+    std::string expected = big;
+    for (std::size_t at = expected.find("needle"); at != std::string::npos;
+         at = expected.find("needle", at + 6)) {
+        expected.replace(at, 6, "thread");
+    }
+    EXPECT_TRUE(ReadFile(ui.entries[3]) == expected);
+}
+
 // Another program writes a file after it was planned ahead but before its
 // pass: the pass reads it as it then stands, as it would have without
 // planning ahead, and replaces what that program wrote.

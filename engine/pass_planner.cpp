@@ -14,35 +14,17 @@ PassTexts TextsOf(BatchUi& ui) {
     return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
 }
 
-// Planning a pass ahead pays from this size on: handing a small file to
-// another thread costs more than it saves.
-constexpr std::uint64_t kPlanAheadFrom = std::uint64_t{1} << 20;
-
-// The size of the regular file at `path`; nullopt for anything else and
-// when it cannot be told.
-std::optional<std::uint64_t> RegularFileSize(const std::string& path) {
-    const std::optional<FileVersion> version = VersionOf(path);
-    if (!version || !version->regular || version->size < 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(version->size);
-}
-
-// Whether `next` names a file the pass for `path` may write: its own, its
-// backup or the log. Reading it ahead would be wasted, since the pass makes
-// what was read stale, and where a file being read shares no writing (on
-// Windows) it would keep the pass from writing it.
-bool WrittenByThePass(const std::string& next, const std::string& path,
+// Whether `next`, the next entry's file, is one the pass for `path` may
+// write: its own, its backup or the log. Reading it ahead would be wasted,
+// since the pass makes what was read stale, and where a file being read
+// shares no writing (on Windows) it would keep the pass from writing it.
+bool WrittenByThePass(const FileIdentity& next, const std::string& path,
                       const std::string& log_path) {
-    const std::optional<FileVersion> next_file = VersionOf(next);
-    if (!next_file) {
-        return true;  // unknown, so not worth the risk
-    }
     const std::pair<std::string, bool> written[] = {
         {path, true}, {path + ".bak", false}, {log_path, true}};
     for (const auto& [name, follow_links] : written) {
         const std::optional<FileVersion> file = VersionOf(name, follow_links);
-        if (file && file->file == next_file->file) {
+        if (file && file->file == next) {
             return true;
         }
     }
@@ -117,7 +99,8 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
             prepared_->plan.substitution.Known(prepared_->case_sensitive);
         PlanLoaded(ctx, path, texts, prepared_->document, plan_, known ? &*known : nullptr);
     } else {
-        PlanPass(ctx, path, texts, document_, plan_, size_seen);
+        LoadForPass(ctx, path, document_, size_seen);
+        PlanLoaded(ctx, path, texts, document_, plan_);
     }
     written_.Clear();
 }
@@ -181,10 +164,15 @@ std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
 
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     const std::string next = ui_.Entry(index);
-    const std::optional<std::uint64_t> size = RegularFileSize(next);
-    next_ahead_ = size && *size >= kPlanAheadFrom && !WrittenByThePass(next, path, log_.Path());
-    if (!next_ahead_ && size) {
-        seen_ = SeenFile{next, *size};  // spares the pass asking again
+    const std::optional<FileVersion> version = VersionOf(next);
+    if (!version || !version->regular || version->size < 0) {
+        return;  // left to the pass to meet
+    }
+    const auto size = static_cast<std::uint64_t>(version->size);
+    // Handing a small file to the other thread costs more than it saves.
+    next_ahead_ = size >= kAsideFromBytes && !WrittenByThePass(version->file, path, log_.Path());
+    if (!next_ahead_) {
+        seen_ = SeenFile{next, size};  // spares the pass asking again
     }
     if (next_ahead_) {
         // The texts as they stand now; the pass compares them with those it

@@ -52,8 +52,8 @@ ContentWriter ResultWriter(const Substitution& substitution, const TextDocument&
 }
 
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan, std::optional<std::uint64_t> size_seen) {
-    LoadForPass(ctx, path, document, size_seen);
+              TextDocument& document, PassPlan& plan) {
+    LoadForPass(ctx, path, document);
     PlanLoaded(ctx, path, texts, document, plan);
 }
 

@@ -59,14 +59,13 @@ private:
 // The first half of a pass, which only reads: loads `path` into
 // `document`, takes the texts (asked for once the file has loaded),
 // expands the file-name variables and finds the occurrences. Throws on any
-// failure, a file holding a NUL byte included. `size_seen`, the file's
-// size as seen a moment ago, spares asking it again (whether the load is
-// long work for a window to have done aside).
+// failure, a file holding a NUL byte included.
 void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan,
-              std::optional<std::uint64_t> size_seen = std::nullopt);
+              TextDocument& document, PassPlan& plan);
 
 // PlanPass's load: `path` into `document`, refused when it holds a NUL.
+// `size_seen`, the file's size as seen a moment ago, spares asking it
+// again (whether the load is long work for a window to have done aside).
 void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document,
                  std::optional<std::uint64_t> size_seen = std::nullopt);
 

@@ -56,24 +56,25 @@ def text_lines(rng, size, find_every_lines=0, find_every_bytes=0, mixed_case=Fal
     return "".join(out).encode()
 
 
+def small_files(rng, folder, count, changed_every):
+    """`count` files of 4 KiB in whole lines; every `changed_every`th holds
+    the find text on 1 line in 10."""
+    os.makedirs(folder)
+    for i in range(count):
+        with open(os.path.join(folder, f"f{i:05d}.txt"), "wb") as f:
+            text = text_lines(rng, 4096, find_every_lines=10 if i % changed_every == 0 else 0)
+            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
+    return folder
+
+
 def make_data(root, quick):
     rng = random.Random(7)
     sets = {}
-    many = os.path.join(root, "many")
-    os.makedirs(many)
     count = 1000 if quick else 10000
-    for i in range(count):
-        with open(os.path.join(many, f"f{i:05d}.txt"), "wb") as f:
-            text = text_lines(rng, 4096, find_every_lines=10 if i % 10 == 0 else 0)
-            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
-    sets["10,000 files of 4 KiB, 1 in 10 changed"] = (many, False)
-    every = os.path.join(root, "every")
-    os.makedirs(every)
-    for i in range(count):
-        with open(os.path.join(every, f"f{i:05d}.txt"), "wb") as f:
-            text = text_lines(rng, 4096, find_every_lines=10)
-            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
-    sets["10,000 files of 4 KiB, every one changed"] = (every, False)
+    sets["10,000 files of 4 KiB, 1 in 10 changed"] = (
+        small_files(rng, os.path.join(root, "many"), count, 10), False)
+    sets["10,000 files of 4 KiB, every one changed"] = (
+        small_files(rng, os.path.join(root, "every"), count, 1), False)
 
     big = 8 << 20 if quick else 64 << 20
     sparse = os.path.join(root, "sparse")

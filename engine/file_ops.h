@@ -41,6 +41,15 @@ struct FileVersion {
 [[nodiscard]] std::optional<FileVersion> VersionOf(const std::string& path,
                                                    bool follow_links = true);
 
+// The size and kind of the file `path` names now (through a symbolic
+// link): what VersionOf tells but which file it is, which on Windows costs
+// far more to ask. nullopt (errno set) when it cannot be asked.
+struct FileSize {
+    std::int64_t bytes = 0;
+    bool regular = false;  // a regular file, not a folder, device or pipe
+};
+[[nodiscard]] std::optional<FileSize> SizeOf(const std::string& path);
+
 // Reads the whole regular file at `path`. Throws EngineError
 // "Cannot open file ..." when it cannot be opened or read in full, and for
 // files of 2 GiB or more.

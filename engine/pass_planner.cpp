@@ -164,21 +164,25 @@ std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
 
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     const std::string next = ui_.Entry(index);
-    const std::optional<FileVersion> version = VersionOf(next);
-    if (!version || !version->regular || version->size < 0) {
+    const std::optional<FileSize> size_now = SizeOf(next);
+    if (!size_now || !size_now->regular || size_now->bytes < 0) {
         return;  // left to the pass to meet
     }
-    const auto size = static_cast<std::uint64_t>(version->size);
-    // Handing a small file to the other thread costs more than it saves.
-    next_ahead_ = size >= kAsideFromBytes && !WrittenByThePass(version->file, path, log_.Path());
+    const auto size = static_cast<std::uint64_t>(size_now->bytes);
+    // Handing a small file to the other thread costs more than it saves;
+    // which file a big one is, is asked only then.
+    std::optional<FileVersion> version;
+    if (size >= kAsideFromBytes) {
+        version = VersionOf(next);
+    }
+    next_ahead_ = version && !WrittenByThePass(version->file, path, log_.Path());
     if (!next_ahead_) {
         seen_ = SeenFile{next, size};  // spares the pass asking again
+        return;
     }
-    if (next_ahead_) {
-        // The texts as they stand now; the pass compares them with those it
-        // reads when it comes.
-        ahead_->Start(next, TextsOf(ui_), ui_.CaseSensitive());
-    }
+    // The texts as they stand now; the pass compares them with those it
+    // reads when it comes.
+    ahead_->Start(next, TextsOf(ui_), ui_.CaseSensitive());
 }
 
 void PassPlanner::NoteWritten(const std::string& path, bool back_up) {

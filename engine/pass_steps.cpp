@@ -12,9 +12,9 @@ namespace korv {
 namespace {
 
 // The size of the file at `path` as it stands, or 0 when it cannot be told.
-std::uint64_t SizeOf(const std::string& path) {
-    const std::optional<FileVersion> version = VersionOf(path);
-    return version && version->size > 0 ? static_cast<std::uint64_t>(version->size) : 0;
+std::uint64_t BytesOf(const std::string& path) {
+    const std::optional<FileSize> size = SizeOf(path);
+    return size && size->bytes > 0 ? static_cast<std::uint64_t>(size->bytes) : 0;
 }
 
 // A big file is searched where it lies; if another program cut it short
@@ -60,7 +60,7 @@ void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<
 void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document,
                  std::optional<std::uint64_t> size_seen) {
     DoFileWork(
-        ctx, [&path, size_seen] { return size_seen ? *size_seen : SizeOf(path); },
+        ctx, [&path, size_seen] { return size_seen ? *size_seen : BytesOf(path); },
         [&document, &path] {
             document.LoadFile(path);
             if (document.HeldNul()) {

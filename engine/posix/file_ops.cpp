@@ -587,6 +587,14 @@ std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links)
     return VersionFrom(st);
 }
 
+std::optional<FileSize> SizeOf(const std::string& path) {
+    const std::optional<FileVersion> version = VersionOf(path);
+    if (!version) {
+        return std::nullopt;
+    }
+    return FileSize{version->size, version->regular};
+}
+
 std::unique_ptr<MappedFile> ReadOrMapWholeFile(const std::string& path, ByteBuffer& into,
                                                FileVersion* version) {
     // Below this size a read costs less than setting up a mapping.

@@ -515,6 +515,21 @@ std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links)
     return facts->version;
 }
 
+std::optional<FileSize> SizeOf(const std::string& path) {
+    const std::optional<std::wstring> name = WideName(path);
+    if (!name) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    const std::optional<FileFacts> facts =
+        FactsAt(*name, /*follow_links=*/true, Identity::kNotNeeded);
+    if (!facts) {
+        errno = NotFound(::GetLastError()) ? ENOENT : EIO;
+        return std::nullopt;
+    }
+    return FileSize{facts->version.size, facts->version.regular};
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::size_t size = 0;
     UniqueHandle file = OpenWhole(path, size, nullptr);

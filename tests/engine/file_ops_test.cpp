@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,30 @@ using test::Quoted;
 using test::ReadFile;
 using test::TempDir;
 using test::TempLeftovers;
+
+// The run weighs each next file by its size alone; what it is told must be
+// what the full query tells.
+TEST(SizeOfTest, TellsTheSizeAndKindThatVersionOfTells) {
+    TempDir dir;
+    const std::string file = dir.Write("a.txt", "twelve bytes");
+    const std::string missing = dir.File("missing.txt");
+    for (const std::string& path : {file, dir.Path(), missing}) {
+        SCOPED_TRACE(path);
+        const std::optional<FileSize> size = SizeOf(path);
+        const std::optional<FileVersion> version = VersionOf(path);
+        ASSERT_EQ(size.has_value(), version.has_value());
+        if (size) {
+            EXPECT_EQ(size->bytes, version->size);
+            EXPECT_EQ(size->regular, version->regular);
+        }
+    }
+    ASSERT_TRUE(SizeOf(file));
+    EXPECT_EQ(SizeOf(file)->bytes, 12);
+    EXPECT_TRUE(SizeOf(file)->regular);
+    ASSERT_TRUE(SizeOf(dir.Path()));
+    EXPECT_FALSE(SizeOf(dir.Path())->regular);
+    EXPECT_FALSE(SizeOf(missing));
+}
 
 TEST(SafeSaveTest, AFileWithTwoNamesIsWrittenInPlace) {
     TempDir dir;

@@ -42,8 +42,8 @@ struct FileVersion {
                                                    bool follow_links = true);
 
 // The size and kind of the file `path` names now (through a symbolic
-// link): what VersionOf tells but which file it is, which on Windows costs
-// far more to ask. nullopt (errno set) when it cannot be asked.
+// link): what VersionOf tells, less which file it is, which on Windows
+// costs far more to ask. nullopt (errno set) when it cannot be asked.
 struct FileSize {
     std::int64_t bytes = 0;
     bool regular = false;  // a regular file, not a folder, device or pipe

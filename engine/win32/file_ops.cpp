@@ -501,30 +501,36 @@ void WriteTail(const std::string& path, DWORD disposition, std::optional<std::in
 
 }  // namespace
 
-std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links) {
+namespace {
+
+// What `path` names now, as FactsAt tells it; nullopt with errno set.
+std::optional<FileFacts> FactsNamed(const std::string& path, bool follow_links, Identity identity) {
     const std::optional<std::wstring> name = WideName(path);
     if (!name) {
         errno = ENOENT;  // no file can have that name here
         return std::nullopt;
     }
-    const std::optional<FileFacts> facts = FactsAt(*name, follow_links, Identity::kNeeded);
+    std::optional<FileFacts> facts = FactsAt(*name, follow_links, identity);
     if (!facts) {
         errno = NotFound(::GetLastError()) ? ENOENT : EIO;
+    }
+    return facts;
+}
+
+}  // namespace
+
+std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links) {
+    const std::optional<FileFacts> facts = FactsNamed(path, follow_links, Identity::kNeeded);
+    if (!facts) {
         return std::nullopt;
     }
     return facts->version;
 }
 
 std::optional<FileSize> SizeOf(const std::string& path) {
-    const std::optional<std::wstring> name = WideName(path);
-    if (!name) {
-        errno = ENOENT;
-        return std::nullopt;
-    }
     const std::optional<FileFacts> facts =
-        FactsAt(*name, /*follow_links=*/true, Identity::kNotNeeded);
+        FactsNamed(path, /*follow_links=*/true, Identity::kNotNeeded);
     if (!facts) {
-        errno = NotFound(::GetLastError()) ? ENOENT : EIO;
         return std::nullopt;
     }
     return FileSize{facts->version.size, facts->version.regular};

@@ -63,7 +63,8 @@ int Win32ListBox::CaretIndex() const {
 }
 
 void Win32ListBox::SetCaretIndex(int index) {
-    BeforeChange();
+    // A single move: the control scrolls and repaints only what it changed,
+    // so the painting is not held back for it.
     // FALSE: scrolled until the item is fully visible.
     ::SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
 }

@@ -14,8 +14,8 @@
 // control's items, so no conversion through a code page can change a path.
 // The caret is the control's caret index, apart from its selection; the hint
 // is the text of the list's tool in `tooltip`. `before_change` runs before
-// each change of the entries, the selection or the caret (the owner may hold
-// back the painting of many changes in a row).
+// each change of the entries or the selection (the owner may hold back the
+// painting of many changes in a row).
 class Win32ListBox final : public korv::behaviour::ListBox {
 public:
     Win32ListBox(HWND list, HWND tooltip, std::function<void()> before_change = nullptr)

@@ -266,9 +266,7 @@ LRESULT TMF::OnListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam
             }
             break;
         case kResumeListPainting:
-            if (!busy_.Busy()) {
-                DeferListPainting(false);
-            }
+            DeferListPainting(false);
             return 0;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(list, &TMF::ListProc, 1);
@@ -310,15 +308,10 @@ void TMF::Beep() {
 
 void TMF::SetBusyCursor(bool busy) {
     busy_.Set(busy);
-    DeferListPainting(busy);
 }
 
 void TMF::ProcessEvents() {
-    // The list shows the run's current entry once per pumping.
-    const bool deferred = list_deferred_;
-    DeferListPainting(false);
     ProcessWaitingMessages();
-    DeferListPainting(deferred);
 }
 
 void TMF::ProcessEventsUntil(const std::function<bool()>& done) {
@@ -350,10 +343,8 @@ void TMF::DeferListPaintingUntilIdle() {
 }
 
 void TMF::DeferListPainting(bool defer) {
-    // A run moves the current entry through every file; with each move
-    // painted and scrolled at once, the painting would cost more than the
-    // run. Between pumpings the list only takes note, and paints anew when
-    // it is let paint again.
+    // Meanwhile the list only takes note; it paints anew when let paint
+    // again.
     if (defer == list_deferred_ || window_ == nullptr) {
         return;
     }

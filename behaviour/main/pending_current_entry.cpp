@@ -10,6 +10,18 @@ void PendingCurrentEntry::Apply() {
     }
 }
 
+void PendingCurrentEntry::KeepThroughTurn(const std::function<void()>& turn) {
+    if (!pending_) {
+        turn();
+        return;
+    }
+    const int before = files_.Current();
+    turn();
+    if (files_.Current() != before) {
+        pending_.reset();
+    }
+}
+
 int PendingCurrentEntry::Current() {
     Apply();
     return files_.Current();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "batch_ui.h"
 #include "main/event_pump.h"
 #include "main/pending_current_entry.h"
@@ -38,9 +41,19 @@ public:
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
 
 private:
+    // The list follows the run's current entry at most this often: each
+    // move scrolls and repaints the list, some 5 ms under Wine, while the
+    // window's turns come every 25 ms.
+    static constexpr std::int64_t kShowEntryEveryMs = 100;
+
+    // Lets the window handle its events, showing the current entry when
+    // it is time to.
+    void TakeTurn();
+
     MainWindow& window_;
     PendingCurrentEntry current_;
     EventPump pump_;
+    std::optional<std::int64_t> shown_ms_;  // when the list last followed the run
     bool busy_ = false;
 };
 

@@ -110,7 +110,13 @@ struct FakeShell final : behaviour::MainWindowShell {
 
     void Beep() override {}
     void SetBusyCursor(bool) override {}
-    void ProcessEvents() override {}
+    // Runs at each turn the run gives the window between two steps.
+    std::function<void()> on_events;
+    void ProcessEvents() override {
+        if (on_events) {
+            on_events();
+        }
+    }
     void ProcessEventsUntil(const std::function<bool()>& done) override {
         std::unique_lock<std::mutex> lock(mutex_);
         while (!done()) {
@@ -156,8 +162,10 @@ struct NoEditor final : behaviour::EditorLauncher, behaviour::DesktopOpener {
     void Open(const std::string&) override {}
 };
 
-struct StoppedClock final : behaviour::Clock {
-    std::int64_t NowMs() override { return 0; }
+// Stands still until a test moves it.
+struct FakeClock final : behaviour::Clock {
+    std::int64_t now_ms = 0;
+    std::int64_t NowMs() override { return now_ms; }
 };
 
 // A settings file in memory that records the keys read and written and can
@@ -218,7 +226,7 @@ struct FakeMainWindow {
     FakeCheckBox dv;
     DecliningPrompter prompter;
     NoEditor desktop;
-    StoppedClock clock;
+    FakeClock clock;
     behaviour::OptionsPanel panel;
     behaviour::MainWindow window;
 };

@@ -73,5 +73,37 @@ TEST(WindowBatchUiAside, TheListShowsTheRunsEntryAndTheUsersClickWins) {
     EXPECT_EQ(ui.CurrentEntry(), 1);
 }
 
+TEST(WindowBatchUiTurns, TheListFollowsTheRunLessOftenAndAClickBetweenWins) {
+    test::FakeMainWindow fake;
+    fake.list.items = {"a.txt", "b.txt", "c.txt", "d.txt"};
+    fake.list.caret = 0;
+    behaviour::WindowBatchUi ui(fake.window);
+    int shown_at_turn = -1;
+    fake.shell.on_events = [&] { shown_at_turn = fake.list.caret; };
+
+    ui.SetCurrentEntry(1);  // the run's first turn shows its entry
+    EXPECT_EQ(shown_at_turn, 1);
+
+    // A turn soon after leaves the list as it is, and the user clicks.
+    fake.clock.now_ms = 30;
+    fake.shell.on_events = [&] {
+        shown_at_turn = fake.list.caret;
+        fake.list.caret = 3;
+    };
+    ui.SetCurrentEntry(2);
+    EXPECT_EQ(shown_at_turn, 1);
+    // The click came after the run moved to the entry it had not shown yet.
+    EXPECT_EQ(ui.CurrentEntry(), 3);
+
+    // A turn without a click keeps the run's entry for the next showing.
+    fake.clock.now_ms = 60;
+    fake.shell.on_events = [&] { shown_at_turn = fake.list.caret; };
+    ui.SetCurrentEntry(0);
+    EXPECT_EQ(shown_at_turn, 3);
+    fake.clock.now_ms = 130;
+    ui.SetCurrentEntry(2);
+    EXPECT_EQ(shown_at_turn, 2);
+}
+
 }  // namespace
 }  // namespace korv

@@ -31,6 +31,12 @@ bool WrittenByThePass(const FileIdentity& next, const std::string& path,
     return false;
 }
 
+// Whether the name `next` is one under which the pass for `path` writes.
+bool NamesWhatThePassWrites(const std::string& next, const std::string& path, bool back_up,
+                            const std::string& log_path) {
+    return next == path || (back_up && next == path + ".bak") || next == log_path;
+}
+
 // Whether a pass planned ahead for `path` still stands: planned from the
 // file the path names now, as it stands now (so the pass reads what the
 // file holds at its moment, as it would have without planning ahead),
@@ -109,8 +115,12 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     // The files this pass may write, named before and after it writes (a
     // file it creates has no name before).
     const bool noting = next_ahead_ && plan_.substitution.Found();
-    if (plan_.substitution.Found()) {
-        seen_.reset();  // what was seen of the next file may be this one's
+    if (plan_.substitution.Found() && seen_ &&
+        NamesWhatThePassWrites(seen_->path, path, back_up, log_.Path())) {
+        // What was seen of the next file is this pass's to change. (The
+        // size only chooses the thread that loads the file: a spelling of
+        // the same file under another name costs at worst a slower turn.)
+        seen_.reset();
     }
     if (noting) {
         NoteWritten(path, back_up);

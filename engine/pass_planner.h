@@ -67,7 +67,7 @@ private:
     bool next_ahead_ = false;                 // the next pass is being planned
     WrittenFiles written_;
     // The size of the next entry's file, seen when it was weighed for
-    // planning ahead, while no pass has written since.
+    // planning ahead, while no pass has written under its name since.
     struct SeenFile {
         std::string path;
         std::uint64_t size;

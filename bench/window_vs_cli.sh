@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Times a run of the window program against korv-cli.exe, both under Wine,
 # on the same small files (fresh copies for every run):
-#   bench/window_vs_cli.sh [BUILD-WIN] [FILES]
+#   bench/window_vs_cli.sh [BUILD-WIN] [FILES] [ROUNDS]
 # BUILD-WIN is the 64-bit Windows build folder (default build-win), FILES
-# the number of files (default 10000). The window's run is timed inside
+# the number of files (default 10000), ROUNDS how many times each is run
+# (default 3; the medians are printed). The window's run is timed inside
 # its main window, from the click on "Replace All Now" to the results;
 # korv-cli's as its whole process, less the start of a Wine process that
 # does nothing (korv-cli.exe without arguments).
@@ -11,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-win}
 count=${2:-10000}
-rounds=3
+rounds=${3:-3}
 wine=/usr/lib/wine/wine64
 prefix=$PWD/$build/wine-prefix-x
 cli=$PWD/$build/bin/korv-cli.exe

@@ -1,6 +1,8 @@
 #include "pass_planner.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "aside_work.h"
 #include "file_ops.h"
@@ -14,15 +16,27 @@ PassTexts TextsOf(BatchUi& ui) {
     return PassTexts{ui.FindText(), ui.ReplaceText(), ui.DynamicVariables()};
 }
 
+// The names under which the pass for `path` may write, each with whether a
+// link there is followed: its own file, its backup (when it backs up) and
+// the log.
+std::vector<std::pair<std::string, bool>> NamesThePassWrites(const std::string& path, bool back_up,
+                                                             const std::string& log_path) {
+    std::vector<std::pair<std::string, bool>> names{{path, true}};
+    if (back_up) {
+        names.emplace_back(path + ".bak", false);
+    }
+    names.emplace_back(log_path, true);
+    return names;
+}
+
 // Whether `next`, the next entry's file, is one the pass for `path` may
-// write: its own, its backup or the log. Reading it ahead would be wasted,
-// since the pass makes what was read stale, and where a file being read
-// shares no writing (on Windows) it would keep the pass from writing it.
+// write. Reading it ahead would be wasted, since the pass makes what was
+// read stale, and where a file being read shares no writing (on Windows) it
+// would keep the pass from writing it. Whether the pass backs up is read
+// only when it writes, so its backup counts.
 bool WrittenByThePass(const FileIdentity& next, const std::string& path,
                       const std::string& log_path) {
-    const std::pair<std::string, bool> written[] = {
-        {path, true}, {path + ".bak", false}, {log_path, true}};
-    for (const auto& [name, follow_links] : written) {
+    for (const auto& [name, follow_links] : NamesThePassWrites(path, true, log_path)) {
         const std::optional<FileVersion> file = VersionOf(name, follow_links);
         if (file && file->file == next) {
             return true;
@@ -34,7 +48,9 @@ bool WrittenByThePass(const FileIdentity& next, const std::string& path,
 // Whether the name `next` is one under which the pass for `path` writes.
 bool NamesWhatThePassWrites(const std::string& next, const std::string& path, bool back_up,
                             const std::string& log_path) {
-    return next == path || (back_up && next == path + ".bak") || next == log_path;
+    const auto names = NamesThePassWrites(path, back_up, log_path);
+    return std::any_of(names.begin(), names.end(),
+                       [&next](const auto& written) { return written.first == next; });
 }
 
 // Whether a pass planned ahead for `path` still stands: planned from the
@@ -196,11 +212,9 @@ void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
 }
 
 void PassPlanner::NoteWritten(const std::string& path, bool back_up) {
-    written_.Note(path, true);
-    if (back_up) {
-        written_.Note(path + ".bak", false);
+    for (const auto& [name, follow_links] : NamesThePassWrites(path, back_up, log_.Path())) {
+        written_.Note(name, follow_links);
     }
-    written_.Note(log_.Path(), true);
 }
 
 void PassPlanner::NoteWrittenAfter(bool noting, const std::string& path, bool back_up) {

@@ -8,13 +8,14 @@ EventPump::EventPump(std::function<std::int64_t()> now_ms, std::function<void()>
                      std::int64_t interval_ms)
     : now_ms_(std::move(now_ms)), process_(std::move(process)), interval_ms_(interval_ms) {}
 
-void EventPump::Pump() {
+bool EventPump::Pump() {
     const std::int64_t now = now_ms_();
     if (last_ms_ && now - *last_ms_ < interval_ms_) {
-        return;
+        return false;
     }
     last_ms_ = now;
     process_();
+    return true;
 }
 
 }  // namespace korv::behaviour

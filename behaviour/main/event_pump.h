@@ -8,7 +8,8 @@ namespace korv::behaviour {
 
 // Lets the window handle its waiting events during a long substitution, but
 // at most once per interval: pumping after every one of a million
-// replacements would cost more than the replacements themselves.
+// replacements would cost more than the replacements themselves. (Any other
+// work that need come no oftener can be paced the same way.)
 class EventPump {
 public:
     // `now_ms` reads a monotonic clock, `process` handles the waiting events.
@@ -16,8 +17,8 @@ public:
               std::int64_t interval_ms = 25);
 
     // Handles the waiting events when the last time lies an interval or more
-    // back (or never happened).
-    void Pump();
+    // back (or never happened); tells whether it did.
+    bool Pump();
 
 private:
     std::function<std::int64_t()> now_ms_;

@@ -10,18 +10,17 @@ namespace korv::behaviour {
 WindowBatchUi::WindowBatchUi(MainWindow& window)
     : window_(window),
       current_(window.files_),
-      pump_([&time = window.services_.Time] { return time.NowMs(); }, [this] { TakeTurn(); }) {}
+      pump_([&time = window.services_.Time] { return time.NowMs(); }, [this] { TakeTurn(); }),
+      show_entry_([&time = window.services_.Time] { return time.NowMs(); },
+                  [this] { current_.Apply(); }, kShowEntryEveryMs) {}
 
 void WindowBatchUi::TakeTurn() {
     MainWindowShell& shell = window_.controls_.Shell;
-    const std::int64_t now = window_.services_.Time.NowMs();
-    if (shown_ms_ && now - *shown_ms_ < kShowEntryEveryMs) {
+    if (show_entry_.Pump()) {
+        shell.ProcessEvents();
+    } else {
         current_.KeepThroughTurn([&shell] { shell.ProcessEvents(); });
-        return;
     }
-    shown_ms_ = now;
-    current_.Apply();
-    shell.ProcessEvents();
 }
 
 bool WindowBatchUi::AskConfirmation(const std::string& text, const std::string& caption) {

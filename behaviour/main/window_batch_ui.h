@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "batch_ui.h"
 #include "main/event_pump.h"
@@ -53,7 +52,7 @@ private:
     MainWindow& window_;
     PendingCurrentEntry current_;
     EventPump pump_;
-    std::optional<std::int64_t> shown_ms_;  // when the list last followed the run
+    EventPump show_entry_;  // its work: the list follows the run
     bool busy_ = false;
 };
 

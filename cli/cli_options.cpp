@@ -27,6 +27,9 @@ const char* const kUsage =
     "                            may repeat\n"
     "      --exclude GLOB        in a walk, leave out files and folders whose name\n"
     "                            matches; may repeat\n"
+    "      --line-breaks WAY     how a changed file is written: keep (only the\n"
+    "                            occurrences change) or crlf (every line ends in\n"
+    "                            CR LF); default keep on Linux, crlf on Windows\n"
     "  -c, --case-sensitive      match letter case exactly\n"
     "  -b, --backup              back up changed files as FILE.bak\n"
     "  -d, --dynamic-variables   expand $fullfilename, $filedir, $fileext, $filename\n"
@@ -34,16 +37,20 @@ const char* const kUsage =
     "  -n, --dry-run             write nothing; print PATH: N occurrences for each\n"
     "                            file that would change\n"
     "      --diff                write nothing; print a unified diff of each file\n"
-    "                            that would change (patch -p0 applies it)\n"
+    "                            that would change (patch -p0 applies it, but not\n"
+    "                            to a UTF-16 file, whose change shows as UTF-8)\n"
     "  -y, --yes                 answer the confirmation with Yes\n"
     "      --log PATH            activity log (default: korv.log beside the program)\n"
     "      --no-progress         no progress line on the terminal\n"
     "  -h, --help                show this help\n"
     "      --version             show the version\n"
     "\n"
-    "A changed file is written with CR LF line breaks throughout, whatever breaks\n"
-    "it had: a file with LF breaks gets CR LF on every line. --diff shows this\n"
-    "before anything is written. Line breaks in the two texts are taken as CR LF.\n"
+    "With --line-breaks keep a changed file differs from its old bytes only where\n"
+    "the find text stood; with crlf every line of it ends in CR LF, whatever\n"
+    "breaks it had. --diff shows either before anything is written. A line break\n"
+    "in the find text matches any line break of a file (CR LF, CR or LF); one in\n"
+    "the replacement is written as the file's own. UTF-16 files (with a\n"
+    "byte-order mark) are searched and written as UTF-16.\n"
     "Exit status: 0 every file processed, 1 some file failed, 2 bad usage or texts\n"
     "refused, 3 not confirmed.\n";
 
@@ -180,6 +187,13 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
             flag(options.diff);
         } else if (name == "--no-progress") {
             flag(options.no_progress);
+        } else if (name == "--line-breaks") {
+            const std::string way = value();
+            const std::optional<LineBreaks> breaks = ParseLineBreaks(way);
+            if (!breaks) {
+                throw UsageError{"--line-breaks takes keep or crlf, not " + way};
+            }
+            options.line_breaks = *breaks;
         } else if (name == "-c" || name == "--case-sensitive") {
             flag(options.case_sensitive);
         } else if (name == "-b" || name == "--backup") {

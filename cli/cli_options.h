@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "line_breaks.h"
+
 namespace korv::cli {
 
 // What the command line asks for.
@@ -20,6 +22,7 @@ struct CliOptions {
     bool dry_run = false;
     bool diff = false;  // a dry run that shows each change as a unified diff
     bool no_progress = false;
+    LineBreaks line_breaks = DefaultLineBreaks();
     bool case_sensitive = false;
     bool backup = false;
     bool dynamic_variables = false;

@@ -9,6 +9,7 @@
 #include "file_ops.h"
 #include "terminal.h"
 #include "unified_diff.h"
+#include "utf16_text.h"
 
 namespace korv::cli {
 
@@ -103,9 +104,24 @@ std::string ConsoleUi::ReplaceText() {
 
 void ConsoleUi::ShowPreview(const PassPreview& preview) {
     if (options_.diff) {
-        // The file as it is now, every byte, against what a save would write.
+        // The file as it is now, every byte, against what a save would write;
+        // a UTF-16 file's change is shown in UTF-8, for a reader rather than
+        // for patch.
         const std::string before = ReadWholeFile(preview.path);
-        Write(out_, UnifiedDiff(preview.path, before, preview.saved_bytes(), colour_));
+        const TextEncoding encoding = EncodingOf(before);
+        if (encoding == TextEncoding::Bytes) {
+            Write(out_, UnifiedDiff(preview.path, before, preview.saved_bytes(), colour_));
+            return;
+        }
+        std::string before_text;
+        std::string after_text;
+        UnitTextOfFile(before, encoding, before_text);
+        UnitTextOfFile(preview.saved_bytes(), encoding, after_text);
+        const char* order = encoding == TextEncoding::Utf16Le ? "little" : "big";
+        Write(out_, "korv-cli: " + preview.path + " is UTF-16 (" + order +
+                        "-endian) text, its change shown in UTF-8; patch cannot apply it\n" +
+                        UnifiedDiff(preview.path, Utf8OfUnitText(before_text),
+                                    Utf8OfUnitText(after_text), colour_));
     } else {
         Write(out_, preview.path + ": " + std::to_string(preview.occurrences) + " occurrences\n");
     }

@@ -35,6 +35,7 @@ public:
     bool CaseSensitive() override { return options_.case_sensitive; }
     bool DynamicVariables() override { return options_.dynamic_variables; }
     bool BackUp() override { return options_.backup; }
+    LineBreaks LineBreakMode() override { return options_.line_breaks; }
     void PumpEvents() override {}
     bool DryRun() override { return options_.dry_run || options_.diff; }
     void ShowPreview(const PassPreview& preview) override;

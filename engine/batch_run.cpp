@@ -65,7 +65,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
 
     ui.SetCurrentEntry(0);
     const bool dry_run = ui.DryRun();
-    PassPlanner planner(ui, log, dry_run);
+    PassPlanner planner(ui, log, dry_run, ui.LineBreakMode());
     std::int32_t index = 0;
     do {
         std::string path;

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "line_breaks.h"
+
 namespace korv {
 
 // A file a dry run would change. Valid only while it is shown.
@@ -46,6 +48,9 @@ public:
     virtual bool CaseSensitive() = 0;
     virtual bool DynamicVariables() = 0;
     virtual bool BackUp() = 0;
+    // How a changed file is written; asked once, when the run starts. The
+    // line model's own rewrite unless the program says otherwise.
+    virtual LineBreaks LineBreakMode() { return LineBreaks::CrLf; }
 
     // Lets the interface handle its waiting events during a substitution.
     virtual void PumpEvents() = 0;

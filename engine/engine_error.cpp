@@ -19,8 +19,11 @@ EngineError CannotCreateFile(const std::string& path, int errnum) {
 }
 
 NotPlainText HoldsNulByte(const std::string& path) {
-    return NotPlainText(
-        CannotOpenFile(path, "It holds a NUL byte, so it is no plain text file").what());
+    return NoPlainText(path, "It holds a NUL byte, so it is no plain text file");
+}
+
+NotPlainText NoPlainText(const std::string& path, const std::string& reason) {
+    return NotPlainText(CannotOpenFile(path, reason).what());
 }
 
 EngineError StreamWriteError() {

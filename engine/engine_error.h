@@ -26,6 +26,9 @@ public:
 [[nodiscard]] EngineError CannotCreateFile(const std::string& path, const std::string& reason);
 // "Cannot open file "<absolute path>". It holds a NUL byte, ..."
 [[nodiscard]] NotPlainText HoldsNulByte(const std::string& path);
+// "Cannot open file "<absolute path>". <reason>" for a file refused as no
+// plain text.
+[[nodiscard]] NotPlainText NoPlainText(const std::string& path, const std::string& reason);
 // "Stream write error"
 [[nodiscard]] EngineError StreamWriteError();
 

@@ -68,8 +68,8 @@ bool StillStands(const PreparedPass& pass, const std::string& path, const Writte
 
 }  // namespace
 
-PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run)
-    : ui_(ui), log_(log), dry_run_(dry_run) {
+PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks)
+    : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks) {
     if (!ui_.ReadsAhead()) {
         return;
     }
@@ -77,14 +77,14 @@ PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run)
     // big files are planned and written in turns on both threads: this one
     // the even entries, the other the odd ones; only the commit (the log
     // line, the backup and the replace) stays here, in list order.
-    ahead_.emplace(/*stage_saves=*/!dry_run_);
+    ahead_.emplace(/*stage_saves=*/!dry_run_, breaks_);
 }
 
 PassPlanner::~PassPlanner() {
     // A window handles its events while the rest of the run goes: a pass
     // still planned ahead when the run stopped early, and the last big
     // texts, whose files, once replaced, are freed as they go.
-    const bool big = document_.JoinedText().size() >= kAsideFromBytes;
+    const bool big = document_.Text().size() >= kAsideFromBytes;
     if (!ui_.WorksAside() || !(ahead_ || big)) {
         return;
     }
@@ -121,7 +121,7 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
             prepared_->plan.substitution.Known(prepared_->case_sensitive);
         PlanLoaded(ctx, path, texts, prepared_->document, plan_, known ? &*known : nullptr);
     } else {
-        LoadForPass(ctx, path, document_, size_seen);
+        LoadForPass(ctx, path, breaks_, document_, size_seen);
         PlanLoaded(ctx, path, texts, document_, plan_);
     }
     written_.Clear();
@@ -165,7 +165,7 @@ void PassPlanner::LetGoOfLastPass(ReplaceContext& ctx) {
         // Letting go of a big file's text that a rename replaced frees the
         // file, tens of milliseconds for 64 MiB: file work like any other.
         DoFileWork(
-            ctx, [this] { return document_.JoinedText().size(); },
+            ctx, [this] { return document_.Text().size(); },
             [this] { document_.AssignText(std::string_view()); });
     }
 }

@@ -25,7 +25,8 @@ namespace korv {
 // the searches the plan made the same way. The run sees one pass at a time.
 class PassPlanner {
 public:
-    PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run);
+    // Files are loaded with their line breaks kept or not as `breaks` says.
+    PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks);
     ~PassPlanner();
     PassPlanner(const PassPlanner&) = delete;
     PassPlanner& operator=(const PassPlanner&) = delete;
@@ -59,6 +60,7 @@ private:
     BatchUi& ui_;
     const ActivityLog& log_;
     const bool dry_run_;
+    const LineBreaks breaks_;
     std::optional<PassPrefetcher> ahead_;
     TextDocument document_;
     PassPlan plan_;

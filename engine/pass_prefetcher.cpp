@@ -35,8 +35,8 @@ bool IdentityOf(const std::string& path, FileIdentity& identity) {
 
 }  // namespace
 
-PassPrefetcher::PassPrefetcher(bool stage_saves)
-    : stage_saves_(stage_saves), thread_([this] { Work(); }) {}
+PassPrefetcher::PassPrefetcher(bool stage_saves, LineBreaks breaks)
+    : stage_saves_(stage_saves), breaks_(breaks), thread_([this] { Work(); }) {}
 
 PassPrefetcher::~PassPrefetcher() {
     {
@@ -109,7 +109,7 @@ void PassPrefetcher::Prepare(PreparedPass& pass) const {
         }
         AheadContext ctx(pass.case_sensitive, pass.path);
         PlanPass(
-            ctx, pass.path, [&pass] { return pass.texts; }, pass.document, pass.plan);
+            ctx, pass.path, breaks_, [&pass] { return pass.texts; }, pass.document, pass.plan);
         if (!IdentityOf(pass.path, after) || !(after == before)) {
             return;
         }
@@ -126,7 +126,7 @@ void PassPrefetcher::Prepare(PreparedPass& pass) const {
 void PassPrefetcher::Stage(PreparedPass& pass) {
     const Substitution& substitution = pass.plan.substitution;
     // A text built in the line model's form is left to the pass.
-    if (!substitution.Changed() || !substitution.KeepsLineBreaks()) {
+    if (!substitution.Changed() || !substitution.WrittenAsIs()) {
         return;
     }
     pass.staged = StageReplacement(pass.path, ResultWriter(substitution, pass.document));

@@ -36,8 +36,9 @@ struct PreparedPass {
 class PassPrefetcher {
 public:
     // With `stage_saves`, a pass that changes its file also writes the new
-    // text ahead.
-    explicit PassPrefetcher(bool stage_saves);
+    // text ahead. Files are loaded with their line breaks kept or not as
+    // `breaks` says.
+    PassPrefetcher(bool stage_saves, LineBreaks breaks);
     ~PassPrefetcher();
     PassPrefetcher(const PassPrefetcher&) = delete;
     PassPrefetcher& operator=(const PassPrefetcher&) = delete;
@@ -58,6 +59,7 @@ private:
     static void Stage(PreparedPass& pass);
 
     const bool stage_saves_;
+    const LineBreaks breaks_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::unique_ptr<PreparedPass> job_;    // started, not yet done

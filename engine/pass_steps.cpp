@@ -6,6 +6,7 @@
 #include "engine_error.h"
 #include "file_ops.h"
 #include "file_variables.h"
+#include "utf16_text.h"
 
 namespace korv {
 
@@ -29,7 +30,7 @@ void CheckIntact(const TextDocument& document, const std::string& path) {
 // `document` was loaded.
 void Save(const std::string& path, TextDocument& document, const Substitution& substitution,
           const FileVersion* unchanged_since) {
-    if (substitution.KeepsLineBreaks()) {
+    if (substitution.WrittenAsIs()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
         ReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since);
@@ -41,28 +42,44 @@ void Save(const std::string& path, TextDocument& document, const Substitution& s
     }
 }
 
+// `text`, typed in the program's own encoding, as unit text for the UTF-16
+// file at `path`; `what` names it when it has no such form.
+std::string UnitTextFor(const std::string& path, std::string_view text, const char* what) {
+    const std::optional<std::u16string> units = Utf16OfProgramText(text);
+    if (!units) {
+        throw CannotOpenFile(path, std::string("It is UTF-16 text, and the ") + what +
+                                       " holds bytes that are no text of this program's "
+                                       "encoding, so it cannot be put into UTF-16");
+    }
+    return UnitTextOf(*units);
+}
+
 }  // namespace
 
 ContentWriter ResultWriter(const Substitution& substitution, const TextDocument& document) {
     return [&substitution, &document](ContentSink& sink) {
         // Checked again once written, before the new text replaces the
         // file: a text read from a file cut short meanwhile is no result.
-        return substitution.WriteResult(sink) && document.TextIntact();
+        if (document.Encoding() == TextEncoding::Bytes) {
+            return substitution.WriteResult(sink) && document.TextIntact();
+        }
+        Utf16Sink utf16(sink, document.Encoding());
+        return substitution.WriteResult(utf16) && document.TextIntact();
     };
 }
 
-void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan) {
-    LoadForPass(ctx, path, document);
+void PlanPass(ReplaceContext& ctx, const std::string& path, LineBreaks breaks,
+              const std::function<PassTexts()>& texts, TextDocument& document, PassPlan& plan) {
+    LoadForPass(ctx, path, breaks, document);
     PlanLoaded(ctx, path, texts, document, plan);
 }
 
-void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document,
-                 std::optional<std::uint64_t> size_seen) {
+void LoadForPass(ReplaceContext& ctx, const std::string& path, LineBreaks breaks,
+                 TextDocument& document, std::optional<std::uint64_t> size_seen) {
     DoFileWork(
         ctx, [&path, size_seen] { return size_seen ? *size_seen : BytesOf(path); },
-        [&document, &path] {
-            document.LoadFile(path);
+        [&document, &path, breaks] {
+            document.LoadTextFile(path, breaks);
             if (document.HeldNul()) {
                 // The line model would drop everything from the NUL on.
                 throw HoldsNulByte(path);
@@ -80,8 +97,20 @@ void PlanLoaded(ReplaceContext& ctx, const std::string& path,
         plan.find = ExpandFileVariables(ctx, plan.find, path);
         plan.replacement = ExpandFileVariables(ctx, plan.replacement, path);
     }
-    plan.substitution =
-        Substitution::Plan(ctx, document.JoinedText(), plan.find, plan.replacement, known);
+    std::string_view find = plan.find;
+    std::string_view replacement = plan.replacement;
+    if (document.Encoding() != TextEncoding::Bytes) {
+        plan.unit_find = UnitTextFor(path, find, "find text");
+        plan.unit_replacement = UnitTextFor(path, replacement, "replacement text");
+        find = plan.unit_find;
+        replacement = plan.unit_replacement;
+    }
+    if (document.KeepsLineBreaks()) {
+        plan.substitution =
+            PlanKeepingBreaks(ctx, document.Text(), find, replacement, plan.kept, known);
+    } else {
+        plan.substitution = Substitution::Plan(ctx, document.Text(), find, replacement, known);
+    }
 }
 
 bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& document,
@@ -92,13 +121,17 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
         return false;
     }
     // What SaveFile would write: the result in the line model's form.
-    const std::function<std::string()> saved_bytes = [&substitution]() {
-        if (substitution.KeepsLineBreaks()) {
-            return substitution.Result();
+    const std::function<std::string()> saved_bytes = [&substitution, &document]() {
+        std::string text = substitution.Result();
+        if (!substitution.WrittenAsIs()) {
+            TextDocument saved;
+            saved.AssignText(text);
+            text = saved.Text();
         }
-        TextDocument saved;
-        saved.AssignText(substitution.Result());
-        return std::string(saved.JoinedText());
+        if (document.Encoding() != TextEncoding::Bytes) {
+            return FileBytesOfUnitText(text, document.Encoding());
+        }
+        return text;
     };
     ui.ShowPreview(PassPreview{path, substitution.Occurrences(), saved_bytes});
     CheckIntact(document, path);
@@ -121,7 +154,7 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
     LogReplacement(ctx, plan.find, plan.replacement);
     // The backup and the save go aside together, after the log line.
     DoFileWork(
-        ctx, [&document] { return document.JoinedText().size(); },
+        ctx, [&document] { return document.Text().size(); },
         [&] {
             if (back_up) {
                 TextDocument::MakeBackup(path);

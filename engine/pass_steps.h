@@ -8,6 +8,7 @@
 #include "activity_log.h"
 #include "batch_ui.h"
 #include "file_ops.h"
+#include "kept_breaks.h"
 #include "replace_context.h"
 #include "substitution.h"
 #include "text_document.h"
@@ -29,8 +30,14 @@ struct PassPlan {
     PassPlan(const PassPlan&) = delete;
     PassPlan& operator=(const PassPlan&) = delete;
 
+    // The texts as the pass took them, variables expanded: named in the log.
     std::string find;
     std::string replacement;
+    // The same as unit text, for a UTF-16 file.
+    std::string unit_find;
+    std::string unit_replacement;
+    // The same as searched and written where the file keeps its breaks.
+    KeptTexts kept;
     Substitution substitution;
 };
 
@@ -60,25 +67,29 @@ private:
 // `document`, takes the texts (asked for once the file has loaded),
 // expands the file-name variables and finds the occurrences. Throws on any
 // failure, a file holding a NUL byte included.
-void PlanPass(ReplaceContext& ctx, const std::string& path, const std::function<PassTexts()>& texts,
-              TextDocument& document, PassPlan& plan);
+void PlanPass(ReplaceContext& ctx, const std::string& path, LineBreaks breaks,
+              const std::function<PassTexts()>& texts, TextDocument& document, PassPlan& plan);
 
-// PlanPass's load: `path` into `document`, refused when it holds a NUL.
+// PlanPass's load: `path` into `document` as a file a run edits, its line
+// breaks kept or not as `breaks` says; refused when it holds a NUL.
 // `size_seen`, the file's size as seen a moment ago, spares asking it
 // again (whether the load is long work for a window to have done aside).
-void LoadForPass(ReplaceContext& ctx, const std::string& path, TextDocument& document,
-                 std::optional<std::uint64_t> size_seen = std::nullopt);
+void LoadForPass(ReplaceContext& ctx, const std::string& path, LineBreaks breaks,
+                 TextDocument& document, std::optional<std::uint64_t> size_seen = std::nullopt);
 
-// The rest of PlanPass, over a `document` loaded already. Searches that
-// `known` occurrences of the find text in its text answer are not made
-// again.
+// The rest of PlanPass, over a `document` loaded already: a UTF-16 file
+// is searched for the texts turned into its encoding, and where the file
+// keeps its line breaks, the find text's breaks match any of its own.
+// Searches that `known` occurrences of the find text in its text answer
+// are not made again.
 void PlanLoaded(ReplaceContext& ctx, const std::string& path,
                 const std::function<PassTexts()>& texts, const TextDocument& document,
                 PassPlan& plan, KnownOccurrences* known = nullptr);
 
 // Writes the result of `substitution`, planned on `document`'s text, as
-// it is saved when it keeps the line breaks; fails when the document's
-// file was cut short since it was loaded. Both must outlive the writer.
+// it is saved when it is written as it is (in the document's encoding);
+// fails when the document's file was cut short since it was loaded. Both
+// must outlive the writer.
 [[nodiscard]] ContentWriter ResultWriter(const Substitution& substitution,
                                          const TextDocument& document);
 

@@ -34,22 +34,45 @@ Substitution Substitution::Plan(ReplaceContext& ctx, std::string_view source, st
     return plan;
 }
 
+Substitution Substitution::Unsearched(std::string_view source) {
+    Substitution plan;
+    plan.source_ = source;
+    return plan;
+}
+
+Substitution Substitution::OntoText(std::string_view text, const JoinedForm& joined,
+                                    std::string_view replacement) const {
+    Substitution onto;
+    onto.source_ = text;
+    onto.find_ = find_;
+    onto.replacement_ = replacement;
+    onto.walked_ = walked_;
+    onto.keeps_breaks_ = true;
+    onto.matches_.reserve(matches_.size());
+    onto.ends_.reserve(matches_.size());
+    for (std::size_t i = 0; i < matches_.size(); ++i) {
+        onto.matches_.push_back(joined.InText(matches_[i]));
+        onto.ends_.push_back(joined.InText(EndOf(i)));
+    }
+    return onto;
+}
+
 bool Substitution::SameAs(const Substitution& other) const {
     return source_.data() == other.source_.data() && source_.size() == other.source_.size() &&
-           find_ == other.find_ && replacement_ == other.replacement_ && matches_ == other.matches_;
+           find_ == other.find_ && replacement_ == other.replacement_ &&
+           matches_ == other.matches_ && ends_ == other.ends_ &&
+           keeps_breaks_ == other.keeps_breaks_;
 }
 
 bool Substitution::Changed() const {
     if (matches_.empty()) {
         return false;
     }
-    if (find_.size() != replacement_.size()) {
-        return true;
-    }
-    // Same lengths: the result differs only where an occurrence's own
-    // bytes differ from the replacement (with folding they may not).
-    for (std::size_t at : matches_) {
-        if (std::memcmp(source_.data() + at, replacement_.data(), replacement_.size()) != 0) {
+    // The result differs only where an occurrence's own bytes differ from
+    // the replacement (with folding, or line breaks of another kind, they
+    // may not).
+    for (std::size_t i = 0; i < matches_.size(); ++i) {
+        if (source_.substr(matches_[i], EndOf(i) - matches_[i]) != replacement_) {
             return true;
         }
     }
@@ -61,20 +84,23 @@ std::string Substitution::Result() const {
         return std::string(source_);
     }
     std::string result;
-    result.reserve(source_.size() - matches_.size() * find_.size() +
-                   matches_.size() * replacement_.size());
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < matches_.size(); ++i) {
+        found += EndOf(i) - matches_[i];
+    }
+    result.reserve(source_.size() - found + matches_.size() * replacement_.size());
     std::size_t copied = 0;
-    for (std::size_t at : matches_) {
-        result.append(source_.substr(copied, at - copied));
+    for (std::size_t i = 0; i < matches_.size(); ++i) {
+        result.append(source_.substr(copied, matches_[i] - copied));
         result.append(replacement_);
-        copied = at + find_.size();
+        copied = EndOf(i);
     }
     result.append(source_.substr(copied));
     return result;
 }
 
-bool Substitution::KeepsLineBreaks() const {
-    if (matches_.empty()) {
+bool Substitution::WrittenAsIs() const {
+    if (keeps_breaks_ || matches_.empty()) {
         return true;
     }
     // Whole CR LF pairs in both texts cannot split a pair of the source
@@ -107,11 +133,11 @@ bool Substitution::WriteResult(ContentSink& sink) const {
         return true;
     };
     std::size_t copied = 0;
-    for (std::size_t at : matches_) {
-        if (!put(source_.substr(copied, at - copied)) || !put(replacement_)) {
+    for (std::size_t i = 0; i < matches_.size(); ++i) {
+        if (!put(source_.substr(copied, matches_[i] - copied)) || !put(replacement_)) {
             return false;
         }
-        copied = at + find_.size();
+        copied = EndOf(i);
     }
     return put(source_.substr(copied)) && flush();
 }

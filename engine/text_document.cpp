@@ -76,51 +76,119 @@ void TextDocument::AssignText(std::string_view text) {
     } else {
         SplitAndJoin(text, spare_, held_nul);
     }
-    joined_.Swap(spare_);
+    text_.Swap(spare_);
     mapped_.reset();
     held_nul_ = held_nul;
     loaded_as_is_ = false;
+    keeps_breaks_ = false;
     loaded_version_.reset();
 }
 
 void TextDocument::LoadFile(const std::string& path) {
+    Load(path, LineBreaks::CrLf, /*utf16=*/false);
+}
+
+void TextDocument::LoadTextFile(const std::string& path, LineBreaks breaks) {
+    Load(path, breaks, /*utf16=*/true);
+}
+
+void TextDocument::Load(const std::string& path, LineBreaks breaks, bool utf16) {
     // The bytes go to the spare buffer first, so a failed load keeps the
     // lines; buffers are reused from file to file.
     FileVersion version;
     std::unique_ptr<MappedFile> mapped = ReadOrMapWholeFile(path, spare_, &version);
-    if (!mapped) {
-        loaded_version_ = version;
-        loaded_as_is_ = IsJoinedForm(spare_.View());
-        if (loaded_as_is_) {
-            joined_.Swap(spare_);
-            held_nul_ = false;
+    const bool keep = breaks == LineBreaks::Keep;
+    const std::string_view bytes = mapped ? mapped->View() : spare_.View();
+    const TextEncoding encoding = utf16 ? EncodingOf(bytes) : TextEncoding::Bytes;
+    if (encoding == TextEncoding::Bytes) {
+        if (mapped) {
+            TakeMapped(path, std::move(mapped), keep);
         } else {
-            SplitAndJoin(spare_.View(), joined_, held_nul_);
+            TakeRead(keep);
+        }
+    } else {
+        if (mapped && !mapped->Intact()) {
+            throw CannotOpenFile(path, "The file changed while it was read");
+        }
+        if (const char* refusal = Utf16Refusal(bytes)) {
+            throw NoPlainText(path, refusal);
+        }
+        std::string unit_text;
+        UnitTextOfFile(bytes, encoding, unit_text);
+        if (mapped && !mapped->Intact()) {
+            throw CannotOpenFile(path, "The file changed while it was read");
+        }
+        // A unit text holds no NUL, since no unit is 0.
+        held_nul_ = false;
+        loaded_as_is_ = false;
+        if (keep) {
+            text_.Assign(unit_text);
+        } else {
+            SplitAndJoin(unit_text, text_, held_nul_);
         }
         mapped_.reset();
-        return;
     }
+    encoding_ = encoding;
+    keeps_breaks_ = keep;
+    loaded_version_ = version;
+}
+
+void TextDocument::TakeRead(bool keep) {
+    if (keep) {
+        held_nul_ = std::memchr(spare_.Data(), '\0', spare_.Size()) != nullptr;
+        loaded_as_is_ = false;
+        text_.Swap(spare_);
+    } else {
+        loaded_as_is_ = IsJoinedForm(spare_.View());
+        if (loaded_as_is_) {
+            text_.Swap(spare_);
+            held_nul_ = false;
+        } else {
+            SplitAndJoin(spare_.View(), text_, held_nul_);
+        }
+    }
+    mapped_.reset();
+}
+
+void TextDocument::TakeMapped(const std::string& path, std::unique_ptr<MappedFile> mapped,
+                              bool keep) {
+    const std::string_view bytes = mapped->View();
     bool held_nul = false;
-    const bool joined_form = IsJoinedForm(mapped->View());
-    if (!joined_form) {
-        SplitAndJoin(mapped->View(), spare_, held_nul);
+    // A text used where it lies: kept as it is, or already in joined form.
+    bool in_place = keep;
+    if (keep) {
+        held_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
+    } else {
+        in_place = IsJoinedForm(bytes);
+        if (!in_place) {
+            SplitAndJoin(bytes, spare_, held_nul);
+        }
     }
     if (!mapped->Intact()) {
         throw CannotOpenFile(path, "The file changed while it was read");
     }
     held_nul_ = held_nul;
-    loaded_as_is_ = joined_form;
-    loaded_version_ = version;
-    if (joined_form) {
-        mapped_ = std::move(mapped);  // used in place
+    loaded_as_is_ = in_place && !keep;
+    if (in_place) {
+        mapped_ = std::move(mapped);
         return;
     }
-    joined_.Swap(spare_);
+    text_.Swap(spare_);
     mapped_.reset();
 }
 
 void TextDocument::SaveFile(const std::string& path, const FileVersion* unchanged_since) const {
-    ReplaceWholeFile(path, joined_.View(), unchanged_since);
+    if (encoding_ == TextEncoding::Bytes) {
+        ReplaceWholeFile(path, Text(), unchanged_since);
+        return;
+    }
+    ReplaceWholeFile(
+        path,
+        [this](ContentSink& sink) {
+            Utf16Sink utf16(sink, encoding_);
+            return utf16.Write(Text());
+        },
+        unchanged_since);
 }
 
 bool TextDocument::MakeBackup(const std::string& path) noexcept {

@@ -196,7 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(plan.Found() == (expected.pumps > 0), "Found");
     Check(plan_ctx.pumps == expected.pumps, "Substitution pumps");
     Check(plan_ctx.events.empty() && !plan_ctx.ReplacedFlag, "planning never logs");
-    if (plan.KeepsLineBreaks() && ReferenceJoined(source) == source) {
+    if (plan.WrittenAsIs() && ReferenceJoined(source) == source) {
         Check(ReferenceJoined(expected.result) == expected.result,
               "a result said to keep its line breaks is its own joined form");
     }

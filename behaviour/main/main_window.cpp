@@ -45,6 +45,9 @@ void MainWindow::FormCreate() {
 
 void MainWindow::FormShow() {
     IniFile = services_.OpenSettings(paths_.Settings);
+    // Read only: no box shows it, so nothing writes it back.
+    line_breaks_ = korv::ParseLineBreaks(IniFile->ReadString(kOptionsSection, kLineBreaksKey, ""))
+                       .value_or(korv::DefaultLineBreaks());
     if (AF != nullptr) {
         AF->SetIniFile(IniFile.get());
         const struct {

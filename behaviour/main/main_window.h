@@ -9,6 +9,7 @@
 #include "clock.h"
 #include "controls.h"
 #include "launchers.h"
+#include "line_breaks.h"
 #include "main/file_list.h"
 #include "main/main_window_shell.h"
 #include "main/prefix_typing.h"
@@ -102,6 +103,9 @@ public:
     [[nodiscard]] const TmfPaths& Paths() const { return paths_; }
     // Whether a batch run is in progress.
     [[nodiscard]] bool Running() const { return running_; }
+    // How runs write changed files: the settings file's choice, read at the
+    // first show, or this system's default.
+    [[nodiscard]] korv::LineBreaks LineBreaks() const { return line_breaks_; }
 
 private:
     friend class WindowBatchUi;
@@ -122,6 +126,7 @@ private:
     PrefixTyping prefix_;
     WindowFrame* panel_frame_ = nullptr;
     std::unique_ptr<korv::ActivityLog> log_;
+    korv::LineBreaks line_breaks_ = korv::DefaultLineBreaks();
     bool running_ = false;
     bool close_pending_ = false;
 };

@@ -85,6 +85,10 @@ bool WindowBatchUi::BackUp() {
     return window_.AF != nullptr && window_.AF->CheckBoxBU.Checked();
 }
 
+korv::LineBreaks WindowBatchUi::LineBreakMode() {
+    return window_.LineBreaks();
+}
+
 void WindowBatchUi::PumpEvents() {
     pump_.Pump();
 }

@@ -31,6 +31,7 @@ public:
     bool CaseSensitive() override;
     bool DynamicVariables() override;
     bool BackUp() override;
+    korv::LineBreaks LineBreakMode() override;
 
     void PumpEvents() override;
     void RunAside(const std::function<void()>& work) override;

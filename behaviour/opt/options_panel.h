@@ -47,5 +47,7 @@ private:
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kTrue = "True";
 inline constexpr const char* kFalse = "False";
+// How runs write changed files: "Keep" or "CRLF"; set by hand, never written.
+inline constexpr const char* kLineBreaksKey = "LineBreaks";
 
 }  // namespace korv::behaviour

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -22,6 +23,8 @@ struct SettingsCase {
     bool cs;
     bool bu;
     bool dv;
+    // The way runs write changed files; this system's default when unset.
+    std::optional<korv::LineBreaks> breaks = std::nullopt;
 };
 
 class FormShow : public testing::TestWithParam<SettingsCase> {};
@@ -37,6 +40,7 @@ TEST_P(FormShow, OnlyTrueChecksABoxAndIsWrittenBack) {
     EXPECT_EQ(f.cs.checked, c.cs);
     EXPECT_EQ(f.bu.checked, c.bu);
     EXPECT_EQ(f.dv.checked, c.dv);
+    EXPECT_EQ(f.window.LineBreaks(), c.breaks.value_or(korv::DefaultLineBreaks()));
     // Every box found on is written back with the same value, and only
     // those, in the order the keys are read.
     std::vector<std::string> written;
@@ -46,7 +50,7 @@ TEST_P(FormShow, OnlyTrueChecksABoxAndIsWrittenBack) {
         }
     }
     EXPECT_EQ(f.settings.written, written);
-    EXPECT_EQ(f.settings.reads, (std::vector<std::string>{"CS", "BU", "DV"}));
+    EXPECT_EQ(f.settings.reads, (std::vector<std::string>{"LineBreaks", "CS", "BU", "DV"}));
     EXPECT_EQ(f.list.items, std::vector<std::string>{korv::behaviour::text::kPlaceholderEntry});
     EXPECT_FALSE(f.run_button.enabled);
     EXPECT_FALSE(f.delete_button.enabled);
@@ -66,7 +70,23 @@ INSTANTIATE_TEST_SUITE_P(
                                  {{"DV", "True"}, {"CS", "True"}, {"BU", "True"}},
                                  true,
                                  true,
-                                 true}),
+                                 true},
+                    SettingsCase{"KeptBreaks",
+                                 "Options",
+                                 {{"LineBreaks", "Keep"}},
+                                 false,
+                                 false,
+                                 false,
+                                 korv::LineBreaks::Keep},
+                    SettingsCase{"CrLfBreaks",
+                                 "Options",
+                                 {{"LineBreaks", "CRLF"}, {"CS", "True"}},
+                                 true,
+                                 false,
+                                 false,
+                                 korv::LineBreaks::CrLf},
+                    SettingsCase{
+                        "UnknownBreaks", "Options", {{"LineBreaks", "LF"}}, false, false, false}),
     [](const testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });
 
 TEST(FormShowFailure, AFailedWriteBackCutsTheShowShort) {
@@ -80,7 +100,7 @@ TEST(FormShowFailure, AFailedWriteBackCutsTheShowShort) {
     EXPECT_TRUE(f.cs.checked);
     EXPECT_FALSE(f.bu.checked);
     EXPECT_FALSE(f.dv.checked);
-    EXPECT_EQ(f.settings.reads, std::vector<std::string>{"CS"});
+    EXPECT_EQ(f.settings.reads, (std::vector<std::string>{"LineBreaks", "CS"}));
     // The empty list is not set up: no entry at all, both buttons as they
     // were.
     EXPECT_EQ(f.list.Count(), 0);

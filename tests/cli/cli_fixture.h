@@ -47,8 +47,10 @@ protected:
     TempDir dir_;
 
 private:
+    // Changed files are written the line model's way, CR LF after every
+    // line, on every system; a test of kept line breaks asks for them.
     std::vector<std::string> Argv(const std::vector<std::string>& args) const {
-        std::vector<std::string> argv{KORV_CLI_PATH, "--log", LogPath()};
+        std::vector<std::string> argv{KORV_CLI_PATH, "--log", LogPath(), "--line-breaks", "crlf"};
         argv.insert(argv.end(), args.begin(), args.end());
         return argv;
     }

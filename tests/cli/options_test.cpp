@@ -11,25 +11,16 @@ using korv::test::CliTest;
 using korv::test::CommandResult;
 using korv::test::Contains;
 
-const std::vector<std::string> kOptions{"-f, --find",
-                                        "-r, --replace",
-                                        "--find-file",
-                                        "--replace-file",
-                                        "-l, --list",
-                                        "-0, --null",
-                                        "-R, --recursive",
-                                        "--hidden",
-                                        "--include",
-                                        "--exclude",
-                                        "-c, --case-sensitive",
-                                        "-b, --backup",
-                                        "-d, --dynamic-variables",
-                                        "-n, --dry-run",
-                                        "--diff",
-                                        "-y, --yes",
-                                        "--log",
-                                        "--no-progress",
-                                        "-h, --help",
+const std::vector<std::string> kOptions{"-f, --find",      "-r, --replace",
+                                        "--find-file",     "--replace-file",
+                                        "-l, --list",      "-0, --null",
+                                        "-R, --recursive", "--hidden",
+                                        "--include",       "--exclude",
+                                        "--line-breaks",   "-c, --case-sensitive",
+                                        "-b, --backup",    "-d, --dynamic-variables",
+                                        "-n, --dry-run",   "--diff",
+                                        "-y, --yes",       "--log",
+                                        "--no-progress",   "-h, --help",
                                         "--version"};
 
 // The manual page's text with roff's escaped hyphens as plain ones.
@@ -51,8 +42,13 @@ TEST_F(CliTest, HelpAndTheManualPageNameEveryOptionAndTheLineBreaks) {
         const std::string long_name = option.substr(option.find("--"));
         EXPECT_TRUE(Contains(manual, long_name)) << long_name;
     }
-    EXPECT_TRUE(Contains(help.out, "CR LF line breaks throughout")) << help.out;
-    EXPECT_TRUE(Contains(manual, "CR LF line breaks throughout"));
+    for (const char* text : {"default keep on Linux, crlf on Windows", "UTF-16"}) {
+        EXPECT_TRUE(Contains(help.out, text)) << text;
+    }
+    for (const char* text :
+         {"CR LF line breaks", "the default on Windows", "the default on Linux", "UTF-16"}) {
+        EXPECT_TRUE(Contains(manual, text)) << text;
+    }
 }
 
 }  // namespace

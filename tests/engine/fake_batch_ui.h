@@ -25,6 +25,7 @@ public:
     bool case_sensitive = false;
     bool dynamic_variables = false;
     bool back_up = false;
+    LineBreaks line_breaks = LineBreaks::CrLf;
     // Runs at every pump: the user at work during the run.
     std::function<void(FakeUi&)> on_pump;
     // Asked after each entry.
@@ -39,6 +40,7 @@ public:
     bool skips_binary = false;
 
     std::vector<std::string> calls;
+    std::vector<std::string> reasons;  // told after each per-file message
     std::string confirmation_text;
     std::string confirmation_caption;
     std::int32_t current = -1;
@@ -74,6 +76,7 @@ public:
     }
     bool DynamicVariables() override { return dynamic_variables; }
     bool BackUp() override { return back_up; }
+    LineBreaks LineBreakMode() override { return line_breaks; }
     void PumpEvents() override {
         ++pumps;
         if (on_pump) {
@@ -94,6 +97,7 @@ public:
     }
     bool WorksAside() override { return aside; }
     bool SkipsBinary(std::int32_t) override { return skips_binary; }
+    void ShowFailureReason(const std::string& reason) override { reasons.push_back(reason); }
     bool StopRequested() override { return stop && stop(*this); }
     bool ReadsAhead() override { return reads_ahead; }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {

@@ -115,35 +115,40 @@ TEST_F(CliTest, ADryRunOverBigFilesCountsEachOneInOrder) {
 }
 
 // Runs one find and replace over `files` as --diff, applies the diff with
-// patch to copies of the files, then runs it for real, and compares.
+// patch to copies of the files, then runs it for real, and compares; with
+// the line breaks kept, and written as CR LF.
 class DiffRoundTrip : public CliTest {
 protected:
     void Check(const std::vector<std::pair<std::string, std::string>>& files,
                const std::vector<std::string>& options) {
-        std::vector<std::string> paths;
-        for (const auto& [name, bytes] : files) {
-            fs::create_directories(dir_.File("work"));
-            fs::create_directories(dir_.File("copy/work"));
-            dir_.Write("work/" + name, bytes);
-            dir_.Write("copy/work/" + name, bytes);
-            paths.push_back("work/" + name);
-        }
-        std::vector<std::string> args = options;
-        args.emplace_back("-y");
-        args.insert(args.end(), paths.begin(), paths.end());
-        std::vector<std::string> diff_args = args;
-        diff_args.emplace_back("--diff");
-        const CommandResult diff = CliInFolder(diff_args);
-        ASSERT_EQ(diff.status, 0) << diff.err;
-        const CommandResult patched = korv::test::RunCommand(
-            {"/usr/bin/patch", "-s", "-p0", "-d", dir_.File("copy")}, diff.out);
-        ASSERT_EQ(patched.status, 0) << patched.out << patched.err << diff.out;
-        const CommandResult real = CliInFolder(args);
-        ASSERT_EQ(real.status, 0) << real.err;
-        for (const auto& [name, bytes] : files) {
-            EXPECT_EQ(ReadFile(dir_.File("copy/work/" + name)), ReadFile(dir_.File("work/" + name)))
-                << name << "\n"
-                << diff.out;
+        for (const std::string way : {"keep", "crlf"}) {
+            const std::string work = way + "/work/";
+            std::vector<std::string> paths;
+            for (const auto& [name, bytes] : files) {
+                fs::create_directories(dir_.File(work));
+                fs::create_directories(dir_.File("copy/" + work));
+                dir_.Write(work + name, bytes);
+                dir_.Write("copy/" + work + name, bytes);
+                paths.push_back(work + name);
+            }
+            std::vector<std::string> args = options;
+            args.insert(args.end(), {"-y", "--line-breaks", way});
+            args.insert(args.end(), paths.begin(), paths.end());
+            std::vector<std::string> diff_args = args;
+            diff_args.emplace_back("--diff");
+            const CommandResult diff = CliInFolder(diff_args);
+            ASSERT_EQ(diff.status, 0) << diff.err;
+            const CommandResult patched = korv::test::RunCommand(
+                {"/usr/bin/patch", "-s", "-p0", "-d", dir_.File("copy")}, diff.out);
+            ASSERT_EQ(patched.status, 0) << patched.out << patched.err << diff.out;
+            const CommandResult real = CliInFolder(args);
+            ASSERT_EQ(real.status, 0) << real.err;
+            for (const auto& [name, bytes] : files) {
+                EXPECT_EQ(ReadFile(dir_.File("copy/" + work + name)),
+                          ReadFile(dir_.File(work + name)))
+                    << way << ": " << name << "\n"
+                    << diff.out;
+            }
         }
     }
 };

@@ -43,7 +43,8 @@ using test::WholeLog;
 // is on only while the entry named `back_up_entry` is processed.
 class WalkUi final : public BatchUi {
 public:
-    explicit WalkUi(bool planning_ahead) : planning_ahead_(planning_ahead) {}
+    WalkUi(bool planning_ahead, LineBreaks breaks)
+        : planning_ahead_(planning_ahead), breaks_(breaks) {}
 
     std::vector<std::string> entries;
     std::string back_up_entry;
@@ -74,6 +75,7 @@ public:
     bool BackUp() override { return active == back_up_entry; }
     void PumpEvents() override {}
     bool ReadsAhead() override { return planning_ahead_; }
+    LineBreaks LineBreakMode() override { return breaks_; }
     void ShowResults(std::int32_t, std::int64_t replaced) override {
         shown_replaced = replaced;
         active.clear();
@@ -81,6 +83,7 @@ public:
 
 private:
     bool planning_ahead_;
+    LineBreaks breaks_;
     std::int32_t current_ = -1;
 };
 
@@ -93,35 +96,53 @@ struct SeedFile {
 };
 
 // A file big enough to be mapped and planned ahead, with the find text in
-// some of its lines, each ended by `brk`; `replaced` gives it after the run.
-// Its lines are long and few: the walk makes hundreds of passes over it, and
-// what a pass costs goes with its lines more than with its bytes.
-std::string BigText(const char* brk, bool replaced) {
+// some of its lines, each ended by `brk`; `replaced` gives it after the run,
+// each line then ended by `replaced_brk`. Its lines are long and few: the
+// walk makes hundreds of passes over it, and what a pass costs goes with its
+// lines more than with its bytes.
+std::string BigText(const char* brk, bool replaced, const char* replaced_brk = "\r\n") {
     const std::string hay(1'000, 'h');
     std::string text;
     for (int i = 0; i < 1'100; ++i) {  // over 1 MiB with either break
         text += hay + std::to_string(i) + (i % 97 == 0 ? (replaced ? " bar!" : " Foo") : "");
-        text += replaced ? "\r\n" : brk;
+        text += replaced ? replaced_brk : brk;
     }
     return text;
 }
 
+// UTF-16, little-endian with its mark, of ASCII text.
+std::string Utf16Of(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
 // Files of every kind a run meets: changed, unchanged, empty, backed up
 // over an older copy, with lone LFs, without a last line break, written in
-// place; and, for a run that plans ahead, a big one (mapped, and planned
-// ahead) right after a changed file.
-std::vector<SeedFile> AllSeeds(bool planning_ahead) {
+// place, in UTF-16; and, for a run that plans ahead, a big one (mapped, and
+// planned ahead) right after a changed file. `keep` gives each changed
+// file with its line breaks kept.
+std::vector<SeedFile> AllSeeds(bool planning_ahead, bool keep) {
+    const auto either = [keep](const char* kept, const char* crlf) {
+        return std::optional<std::string>(keep ? kept : crlf);
+    };
     std::vector<SeedFile> seeds = {
         {"a.txt", "alpha foo beta\r\nFOO\r\n", "alpha bar! beta\r\nbar!\r\n", 0640},
-        {"b.txt", "foo\nline two\n", "bar!\r\nline two\r\n", 0604},
+        {"b.txt", "foo\nline two\n", either("bar!\nline two\n", "bar!\r\nline two\r\n"), 0604},
         {"c.txt", "nothing to see\r\n", std::nullopt, 0644},
-        {"d.txt", "backed up foo", "backed up bar!\r\n", 0600},
+        {"d.txt", "backed up foo", either("backed up bar!", "backed up bar!\r\n"), 0600},
         {"e.txt", "", std::nullopt, 0644},
         {"f.txt", "last fOo\r\n", "last bar!\r\n", 0644},
         {"g.txt", "linked foo\r\n", "linked bar!\r\n", 0664, true},
+        {"u.txt", Utf16Of("wide foo\n"), Utf16Of(keep ? "wide bar!\n" : "wide bar!\r\n"), 0644},
     };
     if (planning_ahead) {
-        seeds.push_back({"h.txt", BigText("\r\n", false), BigText("\r\n", true), 0644});
+        // Where breaks are kept, an LF file is searched where it lies.
+        const char* brk = keep ? "\n" : "\r\n";
+        seeds.push_back({"h.txt", BigText(brk, false), BigText(brk, true, brk), 0644});
     }
     return seeds;
 }
@@ -166,9 +187,10 @@ bool Contains(const std::vector<std::string>& items, const std::string& item) {
 }
 
 // Each walk runs both ways: pass by pass, and planning the next big file
-// ahead on another thread, as korv-cli runs; and one kind of failure at a
-// time, so each part stays well within a test's time.
-using WalkParam = std::tuple<bool, FaultKind>;
+// ahead on another thread, as korv-cli runs; with line breaks kept and
+// written as CR LF; and one kind of failure at a time, so each part stays
+// well within a test's time.
+using WalkParam = std::tuple<bool, LineBreaks, FaultKind>;
 
 class BatchFaultWalk : public ::testing::TestWithParam<WalkParam> {
 protected:
@@ -201,7 +223,7 @@ protected:
     // call `fail_at` (0: none) failing as `kind` says.
     RunResult Run(const TempDir& dir, long fail_at, FaultKind kind) const {
         RunResult result;
-        WalkUi ui(planning_ahead_);
+        WalkUi ui(planning_ahead_, breaks_);
         for (const SeedFile& seed : seeds_) {
             ui.entries.push_back(dir.File(seed.name));
         }
@@ -355,8 +377,9 @@ protected:
     }
 
     const bool planning_ahead_ = std::get<0>(GetParam());
-    const FaultKind kind_ = std::get<1>(GetParam());
-    std::vector<SeedFile> seeds_ = AllSeeds(planning_ahead_);
+    const LineBreaks breaks_ = std::get<1>(GetParam());
+    const FaultKind kind_ = std::get<2>(GetParam());
+    std::vector<SeedFile> seeds_ = AllSeeds(planning_ahead_, breaks_ == LineBreaks::Keep);
     std::vector<std::string> clean_events_;
 };
 
@@ -384,17 +407,20 @@ std::vector<FaultKind> KindsThat(bool persist) {
 }
 
 std::string WalkName(const ::testing::TestParamInfo<WalkParam>& info) {
-    const FaultKind& kind = std::get<1>(info.param);
-    return std::string(std::get<0>(info.param) ? "PlanningAhead" : "PassByPass") + "_errno" +
+    const FaultKind& kind = std::get<2>(info.param);
+    return std::string(std::get<0>(info.param) ? "PlanningAhead" : "PassByPass") +
+           (std::get<1>(info.param) == LineBreaks::Keep ? "_Kept" : "_CrLf") + "_errno" +
            std::to_string(kind.error);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, BatchFaultWalk,
                          ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values(LineBreaks::Keep, LineBreaks::CrLf),
                                             ::testing::ValuesIn(KindsThat(false))),
                          WalkName);
 INSTANTIATE_TEST_SUITE_P(BothWays, BatchFaultWalkForGood,
                          ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values(LineBreaks::Keep, LineBreaks::CrLf),
                                             ::testing::ValuesIn(KindsThat(true))),
                          WalkName);
 

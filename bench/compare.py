@@ -12,6 +12,7 @@ least. sd is skipped where it is not installed. Outputs of korv-cli and sd
 are compared byte for byte.
 
     bench/compare.py --korv build/bin/korv-cli [--runs 3] [--work DIR] [--quick]
+                     [--korv-args "--line-breaks crlf"] [--sets many,lf-many]
 """
 
 import argparse
@@ -30,8 +31,9 @@ WORDS = ("lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod 
          "incididunt ut labore et dolore magna aliqua").split()
 
 
-def text_lines(rng, size, find_every_lines=0, find_every_bytes=0, mixed_case=False):
-    """CR LF lines of words; the find text on every Nth line or every N bytes."""
+def text_lines(rng, size, find_every_lines=0, find_every_bytes=0, mixed_case=False, brk="\r\n"):
+    """Lines of words ended by `brk`; the find text on every Nth line or every
+    N bytes."""
     out = []
     total = 0
     line_no = 0
@@ -50,24 +52,27 @@ def text_lines(rng, size, find_every_lines=0, find_every_bytes=0, mixed_case=Fal
                     token = "".join(c.upper() if rng.random() < 0.5 else c for c in FIND)
                 line = line[:cut] + " " + token + " " + line[cut:]
                 next_find += find_every_bytes
-        line += "\r\n"
+        line += brk
         out.append(line)
         total += len(line)
     return "".join(out).encode()
 
 
-def small_files(rng, folder, count, changed_every):
-    """`count` files of 4 KiB in whole lines; every `changed_every`th holds
-    the find text on 1 line in 10."""
+def small_files(rng, folder, count, changed_every, brk="\r\n"):
+    """`count` files of 4 KiB in whole lines ended by `brk`; every
+    `changed_every`th holds the find text on 1 line in 10."""
     os.makedirs(folder)
+    end = brk.encode()
     for i in range(count):
         with open(os.path.join(folder, f"f{i:05d}.txt"), "wb") as f:
-            text = text_lines(rng, 4096, find_every_lines=10 if i % changed_every == 0 else 0)
-            f.write(text[:text.rindex(b"\r\n", 0, 4096) + 2])
+            text = text_lines(rng, 4096, find_every_lines=10 if i % changed_every == 0 else 0,
+                              brk=brk)
+            f.write(text[:text.rindex(end, 0, 4096) + len(end)])
     return folder
 
 
-def make_data(root, quick):
+def make_data(root, quick, wanted):
+    """The sets named in `wanted` (all when None), by title: (folder, folded)."""
     rng = random.Random(7)
     sets = {}
     count = 1000 if quick else 10000
@@ -75,6 +80,8 @@ def make_data(root, quick):
         small_files(rng, os.path.join(root, "many"), count, 10), False)
     sets["10,000 files of 4 KiB, every one changed"] = (
         small_files(rng, os.path.join(root, "every"), count, 1), False)
+    sets["10,000 files of 4 KiB, LF breaks, 1 in 10 changed"] = (
+        small_files(rng, os.path.join(root, "lf-many"), count, 10, brk="\n"), False)
 
     big = 8 << 20 if quick else 64 << 20
     sparse = os.path.join(root, "sparse")
@@ -98,6 +105,17 @@ def make_data(root, quick):
         with open(os.path.join(mixed, f"big{i}.txt"), "wb") as f:
             f.write(block)
     sets["8 files of 64 MiB, mixed case, case option off"] = (mixed, True)
+
+    lf_sparse = os.path.join(root, "lf-sparse")
+    os.makedirs(lf_sparse)
+    block = text_lines(rng, big, find_every_bytes=1 << 20, brk="\n")
+    for i in range(2 if quick else 8):
+        with open(os.path.join(lf_sparse, f"big{i}.txt"), "wb") as f:
+            f.write(block)
+    sets["8 files of 64 MiB, LF breaks, sparse text"] = (lf_sparse, False)
+    if wanted:
+        sets = {title: data for title, data in sets.items()
+                if os.path.basename(data[0]) in wanted}
     return sets
 
 
@@ -118,9 +136,9 @@ def files_of(folder):
     return sorted(os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".txt"))
 
 
-def tools(korv, folded, work, log):
+def tools(korv, korv_args, folded, work, log):
     files = files_of(work)
-    korv_cmd = [korv, "-y", "--log", log, "-f", FIND, "-r", REPLACE]
+    korv_cmd = [korv, "-y", "--log", log] + korv_args + ["-f", FIND, "-r", REPLACE]
     if not folded:
         korv_cmd.append("-c")
     sd_cmd = ["sd", "-s", FIND, REPLACE] if not folded else ["sd", "(?i)" + FIND, REPLACE]
@@ -151,6 +169,11 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--work", default=None)
     parser.add_argument("--quick", action="store_true", help="smaller data, for a smoke run")
+    parser.add_argument("--korv-args", default="",
+                        help="more arguments for korv-cli, as --line-breaks crlf")
+    parser.add_argument("--sets", default=None,
+                        help="comma-separated folders: many,every,lf-many,sparse,dense,mixed,"
+                             "lf-sparse (default all)")
     parser.add_argument("--tools", default=None,
                         help="comma-separated: cp -a,safe save,korv-cli,sd,sed -i (default all)")
     args = parser.parse_args()
@@ -159,7 +182,8 @@ def main():
     root = tempfile.mkdtemp(prefix="korv-bench-", dir=args.work)
     try:
         print("making data ...", flush=True)
-        sets = make_data(os.path.join(root, "data"), args.quick)
+        sets = make_data(os.path.join(root, "data"), args.quick,
+                         args.sets.split(",") if args.sets else None)
         for title, (pristine, folded) in sets.items():
             size = sum(os.path.getsize(f) for f in files_of(pristine))
             print(f"\n{title} ({size / 2**20:.0f} MiB)")
@@ -186,7 +210,8 @@ def main():
                     if name == "safe save":
                         best = min(best, safe_save(files_of(work)))
                         continue
-                    argv = tools(korv, folded, work, os.path.join(root, "korv.log"))[name]
+                    argv = tools(korv, args.korv_args.split(), folded, work,
+                                 os.path.join(root, "korv.log"))[name]
                     best = min(best, run(argv))
                 if name in ("korv-cli", "sd"):
                     outputs[name] = [open(f, "rb").read() for f in files_of(work)]

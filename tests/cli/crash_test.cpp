@@ -35,12 +35,14 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kTempMarker = ".korv-tmp-";
 
-// The files of one run: how many, and whether each is big enough (over
-// 1 MiB) for korv-cli to read it ahead while it saves the one before.
+// The files of one run: how many, whether each is big enough (over 1 MiB)
+// for korv-cli to read it ahead while it saves the one before, and how a
+// changed file is written.
 struct RunShape {
     const char* name;
     int files;
     bool big;
+    const char* line_breaks;
 };
 
 // The text of file `i`: of varied line breaks and lengths; nine in ten
@@ -119,8 +121,17 @@ protected:
     }
 
     [[nodiscard]] std::vector<std::string> Args(bool backup) const {
-        std::vector<std::string> args{"-y",    "-f",      "foo", "-r", "bar",
-                                      "--log", LogPath(), "-l",  list_};
+        std::vector<std::string> args{"-y",
+                                      "-f",
+                                      "foo",
+                                      "-r",
+                                      "bar",
+                                      "--log",
+                                      LogPath(),
+                                      "-l",
+                                      list_,
+                                      "--line-breaks",
+                                      GetParam().line_breaks};
         if (backup) {
             args.emplace_back("-b");
         }
@@ -281,8 +292,10 @@ TEST_P(CrashTest, AKillAtAnyMomentLeavesWholeFilesBackupsAndLog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, CrashTest,
-                         ::testing::Values(RunShape{"PassByPass", 2000, false},
-                                           RunShape{"PlanningAhead", 12, true}),
+                         ::testing::Values(RunShape{"PassByPass", 2000, false, "crlf"},
+                                           RunShape{"PassByPassKept", 2000, false, "keep"},
+                                           RunShape{"PlanningAhead", 12, true, "crlf"},
+                                           RunShape{"PlanningAheadKept", 12, true, "keep"}),
                          [](const ::testing::TestParamInfo<RunShape>& info) {
                              return std::string(info.param.name);
                          });

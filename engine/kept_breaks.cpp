@@ -76,16 +76,16 @@ Substitution PlanKeepingBreaks(ReplaceContext& ctx, std::string_view text, std::
     if (!HoldsLineBreak(find)) {
         // Lines are the same in the text and in its joined form.
         texts.find.assign(find);
-        plan = Substitution::Plan(ctx, text, texts.find, texts.replacement, known);
+        plan = Substitution::Search(ctx, text, texts.find, texts.replacement, known);
     } else if (!first_break.empty() && OnlyCrLfBreaks(find.data(), find.size()) &&
                AllBreaksAre(text, first_break) &&
                (EndsWithLineBreak(text) || !EndsWithLineBreak(find))) {
         // Breaks of one kind: the joined form only spells each differently.
         texts.find = WithLineBreaks(find, first_break);
-        plan = Substitution::Plan(ctx, text, texts.find, texts.replacement, known);
+        plan = Substitution::Search(ctx, text, texts.find, texts.replacement, known);
     } else {
         const JoinedForm joined(text);
-        return Substitution::Plan(ctx, joined.Joined(), find, texts.replacement)
+        return Substitution::Search(ctx, joined.Joined(), find, texts.replacement)
             .OntoText(text, joined, texts.replacement);
     }
     plan.KeepLineBreaks();

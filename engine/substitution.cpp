@@ -21,11 +21,23 @@ bool HasOnlyWholeCrLf(std::string_view text) {
 
 Substitution Substitution::Plan(ReplaceContext& ctx, std::string_view source, std::string_view find,
                                 std::string_view replacement, KnownOccurrences* known) {
+    if (find == replacement) {
+        Substitution plan = Unsearched(source);
+        plan.find_ = find;
+        plan.replacement_ = replacement;
+        return plan;
+    }
+    return Search(ctx, source, find, replacement, known);
+}
+
+Substitution Substitution::Search(ReplaceContext& ctx, std::string_view source,
+                                  std::string_view find, std::string_view replacement,
+                                  KnownOccurrences* known) {
     Substitution plan;
     plan.source_ = source;
     plan.find_ = find;
     plan.replacement_ = replacement;
-    if (source.empty() || find == replacement) {
+    if (source.empty()) {
         return plan;
     }
     ScanMatches(

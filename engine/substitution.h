@@ -24,6 +24,11 @@ public:
     // answer are not made again.
     static Substitution Plan(ReplaceContext& ctx, std::string_view source, std::string_view find,
                              std::string_view replacement, KnownOccurrences* known = nullptr);
+    // The same without looking at the texts first: every occurrence is
+    // found even when the replacement is the find text itself (as it may
+    // be once written in a file's own line breaks).
+    static Substitution Search(ReplaceContext& ctx, std::string_view source, std::string_view find,
+                               std::string_view replacement, KnownOccurrences* known = nullptr);
     // A plan that changes nothing of `source`, made without searching.
     [[nodiscard]] static Substitution Unsearched(std::string_view source);
     // This plan, made over the joined form of `text`, carried over onto

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "fd_sink.h"
+#include "kept_breaks.h"
+#include "line_breaks.h"
 #include "memory_file.h"
 #include "reference_text.h"
 #include "replace_str.h"
@@ -85,6 +87,89 @@ public:
 private:
     std::uint64_t case_bits_;
 };
+
+// One piece of a text as the line model reads it: a byte, or a line break
+// (CR LF, a lone CR, a lone LF, or the one a last line lacks, of no bytes).
+struct Piece {
+    std::string raw;
+    bool line_break = false;
+};
+
+std::vector<Piece> Pieces(std::string_view text, bool last_break) {
+    std::vector<Piece> pieces;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            pieces.push_back({"\r\n", true});
+            ++i;
+        } else {
+            pieces.push_back({std::string(1, text[i]), text[i] == '\r' || text[i] == '\n'});
+        }
+    }
+    if (last_break && !pieces.empty() && !pieces.back().line_break) {
+        pieces.push_back({"", true});
+    }
+    return pieces;
+}
+
+// The substitution over a file whose line breaks are kept, piece by piece:
+// a line break of the find text matches any one line break of the file,
+// and each line break of the replacement is written as the file's first.
+std::string ReferenceKept(FuzzContext& ctx, const std::string& source, const std::string& find,
+                          const std::string& replacement) {
+    if (source.empty() || find == replacement) {
+        return source;
+    }
+    const std::vector<Piece> text = Pieces(source, true);
+    const std::vector<Piece> wanted = Pieces(find, false);
+    std::string line_break(korv::NativeLineBreak());
+    for (const Piece& piece : text) {
+        if (piece.line_break && !piece.raw.empty()) {
+            line_break = piece.raw;
+            break;
+        }
+    }
+    std::string written;
+    for (const Piece& piece : Pieces(replacement, false)) {
+        written += piece.line_break ? line_break : piece.raw;
+    }
+    const auto same = [](const Piece& a, const Piece& b, bool case_sensitive) {
+        if (a.line_break || b.line_break) {
+            return a.line_break && b.line_break;
+        }
+        return case_sensitive ? a.raw == b.raw : ReferenceLower(a.raw) == ReferenceLower(b.raw);
+    };
+    if (wanted.empty() || wanted.size() > text.size()) {
+        return source;
+    }
+    std::string result;
+    std::size_t from = 0;
+    while (true) {
+        const bool case_sensitive = ctx.CaseSensitive();
+        std::size_t at = from;
+        for (; at + wanted.size() <= text.size(); ++at) {
+            std::size_t k = 0;
+            while (k < wanted.size() && same(text[at + k], wanted[k], case_sensitive)) {
+                ++k;
+            }
+            if (k == wanted.size()) {
+                break;
+            }
+        }
+        if (at + wanted.size() > text.size()) {
+            break;
+        }
+        for (std::size_t i = from; i < at; ++i) {
+            result += text[i].raw;
+        }
+        result += written;
+        from = at + wanted.size();
+        ctx.PumpEvents();
+    }
+    for (std::size_t i = from; i < text.size(); ++i) {
+        result += text[i].raw;
+    }
+    return result;
+}
 
 struct ReferenceOutcome {
     std::string result;
@@ -209,5 +294,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shaping = {};
     Check(written, "WriteResult reports success");
     Check(file.Contents() == expected.result, "WriteResult writes the result");
+
+    // The same where a file keeps its line breaks, for a find text handed
+    // over with CR LF breaks, as the programs hand it over.
+    if (source.find('\0') == std::string::npos) {
+        std::string crlf_find;
+        for (const Piece& piece : Pieces(find, false)) {
+            crlf_find += piece.line_break ? "\r\n" : piece.raw;
+        }
+        FuzzContext reference_kept_ctx(case_bits);
+        const std::string kept_expected =
+            ReferenceKept(reference_kept_ctx, source, crlf_find, replacement);
+        FuzzContext kept_ctx(case_bits);
+        korv::KeptTexts texts;
+        const korv::Substitution kept =
+            korv::PlanKeepingBreaks(kept_ctx, source, crlf_find, replacement, texts);
+        Check(kept.Result() == kept_expected, "kept line breaks: result");
+        Check(kept_ctx.pumps == reference_kept_ctx.pumps, "kept line breaks: pumps");
+        Check(kept.Changed() == (kept_expected != source), "kept line breaks: Changed");
+        Check(kept.WrittenAsIs(), "kept line breaks are written as they are");
+    }
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "clock.h"
 #include "controls.h"
 #include "launchers.h"
+#include "main/dropped_paths.h"
 #include "main/file_list.h"
 #include "main/main_window_shell.h"
 #include "main/prefix_typing.h"
@@ -51,6 +53,8 @@ inline constexpr int kDeleteKey = 46;
 inline constexpr int kHintHidePauseMs = 10000;
 // The period of Timer1, which keeps the options panel docked.
 inline constexpr int kDockingIntervalMs = 255;
+// A drop that would add more entries than this asks first.
+inline constexpr std::size_t kAskAboveDroppedEntries = 10000;
 
 // What the main window does: the file list's operations, the first show
 // with its settings, the run, the options panel's toggle and docking.
@@ -106,6 +110,7 @@ public:
 private:
     friend class WindowBatchUi;
     class RunScope;
+    class WalkScope;
 
     // Enables or disables "Replace All Now" and the delete button together.
     void SetRunButtons(bool enabled);
@@ -114,6 +119,13 @@ private:
     FileChoice Choose(FileDialogSetup& dialog,
                       FileChoice (Prompter::*show)(const FileDialogSetup&));
     void ShowPrefix(const std::string& typed);
+    // What a drop adds, found on another thread while the window handles
+    // its events, under the busy cursor.
+    std::vector<DroppedPath> LookThroughDrop(const std::vector<std::string>& paths);
+    // Appends the entries of a drop; a path that fails gets the drop's
+    // message, and the rest go on.
+    void AppendDropped(const std::vector<DroppedPath>& dropped);
+    void ReportNotAdded(const std::string& path);
 
     MainWindowControls controls_;
     MainWindowServices services_;
@@ -123,6 +135,7 @@ private:
     WindowFrame* panel_frame_ = nullptr;
     std::unique_ptr<korv::ActivityLog> log_;
     bool running_ = false;
+    int walks_ = 0;  // drops looking through folders
     bool close_pending_ = false;
 };
 

@@ -44,6 +44,9 @@ inline constexpr const char* kAskDeleteAll =
 // A dropped path that could not be added: this, the path in double
 // quotation marks, a full stop.
 inline constexpr const char* kCannotAddDropped = "Korvane couldn't open the file ";
+// Asked before a drop adds many entries: these two around their number.
+inline constexpr const char* kAskAddDropped = "Do you want to add ";
+inline constexpr const char* kAskAddDroppedEnd = " files to the file list?";
 
 // The error box for an error that is not a standard exception.
 inline constexpr const char* kUnknownError = "Unknown error";

@@ -1,10 +1,9 @@
 #include "file_entries.h"
 
-#include <filesystem>
-#include <system_error>
-
+#include "engine_error.h"
 #include "file_ops.h"
 #include "filename_list.h"
+#include "folder_listing.h"
 #include "folder_walk.h"
 
 namespace korv::cli {
@@ -35,11 +34,6 @@ std::vector<std::string> ListEntries(const CliOptions& options, const std::strin
                                   : LoadFilenameList(list);
 }
 
-bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(std::filesystem::path(path), error);
-}
-
 }  // namespace
 
 FileEntries GatherEntries(const CliOptions& options,
@@ -64,8 +58,10 @@ FileEntries GatherEntries(const CliOptions& options,
             entries.paths.push_back(std::move(path));
             entries.walked.push_back(true);
         }
-        entries.problems.insert(entries.problems.end(), found.problems.begin(),
-                                found.problems.end());
+        for (const UnreadableFolder& folder : found.unreadable) {
+            entries.problems.push_back("Cannot read folder \"" + AbsolutePath(folder.path) +
+                                       "\". " + folder.reason);
+        }
     }
     return entries;
 }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace korv::cli {
 
@@ -19,22 +18,5 @@ void UseExactOutput();
 [[nodiscard]] int TerminalColumns(std::FILE* stream);
 // All of standard input, its bytes exactly. Throws korv::EngineError.
 [[nodiscard]] std::string ReadStandardInput();
-
-// What a folder walk sees of a folder's entry.
-enum class EntryKind {
-    File,    // a regular file, or a link to one
-    Folder,  // a folder itself, never a link to one
-    Other,   // a link to a folder, a broken link, a device, a pipe
-};
-
-struct FolderItem {
-    std::string name;  // its bytes as the system gives them
-    EntryKind kind = EntryKind::Other;
-};
-
-// The entries of the folder at `path` (without "." and ".."), in the
-// system's order, their kinds taken from the listing where it gives them.
-// False, with the system's text in `problem`, when it cannot be read.
-bool ListFolder(const std::string& path, std::vector<FolderItem>& items, std::string& problem);
 
 }  // namespace korv::cli

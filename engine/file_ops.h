@@ -126,6 +126,10 @@ void AppendToFile(const std::string& path, std::string_view bytes);
 // failure the file is cut back to that length. Throws EngineError.
 void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_view bytes);
 
+// Up to the first `limit` bytes of the file at `path` (fewer when it is
+// shorter); nullopt when it cannot be opened or read.
+[[nodiscard]] std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit);
+
 // The last byte of the file at `path`; nullopt when the file is empty or
 // cannot be read.
 [[nodiscard]] std::optional<char> LastByteOf(const std::string& path);

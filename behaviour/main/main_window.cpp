@@ -76,7 +76,7 @@ void MainWindow::FormShow() {
 }
 
 bool MainWindow::FormCloseQuery() {
-    if (running_) {
+    if (running_ || walks_ > 0) {
         close_pending_ = true;
         return false;
     }
@@ -111,9 +111,10 @@ private:
 };
 
 void MainWindow::ButtonClick() {
-    if (running_) {
+    if (running_ || walks_ > 0) {
         // A run started from within a run would write stale text over the
-        // files the outer run is still working on.
+        // files the outer run is still working on; one started during a
+        // drop would miss the files dropped.
         controls_.Shell.Beep();
         return;
     }

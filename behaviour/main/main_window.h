@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "controls.h"
 #include "launchers.h"
 #include "line_breaks.h"
+#include "main/dropped_paths.h"
 #include "main/file_list.h"
 #include "main/main_window_shell.h"
 #include "main/prefix_typing.h"
@@ -52,6 +54,8 @@ inline constexpr int kDeleteKey = 46;
 inline constexpr int kHintHidePauseMs = 10000;
 // The period of Timer1, which keeps the options panel docked.
 inline constexpr int kDockingIntervalMs = 255;
+// A drop that would add more entries than this asks first.
+inline constexpr std::size_t kAskAboveDroppedEntries = 10000;
 
 // What the main window does: the file list's operations, the first show
 // with its settings, the run, the options panel's toggle and docking.
@@ -110,6 +114,7 @@ public:
 private:
     friend class WindowBatchUi;
     class RunScope;
+    class WalkScope;
 
     // Enables or disables "Replace All Now" and the delete button together.
     void SetRunButtons(bool enabled);
@@ -118,6 +123,13 @@ private:
     FileChoice Choose(FileDialogSetup& dialog,
                       FileChoice (Prompter::*show)(const FileDialogSetup&));
     void ShowPrefix(const std::string& typed);
+    // What a drop adds, found on another thread while the window handles
+    // its events, under the busy cursor.
+    std::vector<DroppedPath> LookThroughDrop(const std::vector<std::string>& paths);
+    // Appends the entries of a drop; a path that fails gets the drop's
+    // message, and the rest go on.
+    void AppendDropped(const std::vector<DroppedPath>& dropped);
+    void ReportNotAdded(const std::string& path);
 
     MainWindowControls controls_;
     MainWindowServices services_;
@@ -128,6 +140,7 @@ private:
     std::unique_ptr<korv::ActivityLog> log_;
     korv::LineBreaks line_breaks_ = korv::DefaultLineBreaks();
     bool running_ = false;
+    int walks_ = 0;  // drops looking through folders
     bool close_pending_ = false;
 };
 

@@ -1,5 +1,6 @@
-// The file list's operations: adding, dropping, deleting, loading, saving,
-// opening an entry, the hint and finding an entry by typing.
+// The file list's operations: adding, deleting, loading, saving, opening an
+// entry, the hint and finding an entry by typing (a drop has a file of its
+// own).
 
 #include "filename_list.h"
 #include "main/main_window.h"
@@ -30,24 +31,6 @@ void MainWindow::Files1Click() {
         files_.Append(path);
     }
     files_.SetCurrent(0);
-}
-
-void MainWindow::WMDropFiles(const std::vector<std::string>& paths) {
-    if (!paths.empty() && files_.Count() > 0 && files_.HoldsPlaceholder()) {
-        files_.Clear();
-    }
-    for (const std::string& path : paths) {
-        // The whole path is kept, however long: a cut one names another file.
-        try {
-            OpenDialog1.FileName = path;
-            files_.Append(path);
-            files_.SetCurrent(files_.Count() - 1);
-            SetRunButtons(true);
-        } catch (...) {
-            services_.Prompts.Message(std::string(text::kCannotAddDropped) + '"' + path + "\".",
-                                      text::kErrorCaption);
-        }
-    }
 }
 
 void MainWindow::Deleteselected1Click() {

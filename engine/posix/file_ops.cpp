@@ -634,6 +634,30 @@ void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_vie
     WriteTail(path, O_CREAT, keep, bytes);
 }
 
+std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit) {
+    const UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid()) {
+        return std::nullopt;
+    }
+    std::string head(limit, '\0');
+    std::size_t got = 0;
+    while (got < limit) {
+        const ssize_t n = sys::Read(fd.Get(), head.data() + got, limit - got);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
 std::optional<char> LastByteOf(const std::string& path) {
     UniqueFd fd(sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};

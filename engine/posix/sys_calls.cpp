@@ -43,6 +43,9 @@ ssize_t PWrite(int fd, const void* buffer, std::size_t size, off_t offset) {
 int FStat(int fd, struct stat* st) {
     return Injected("fstat") ? -1 : ::fstat(fd, st);
 }
+int FStatAt(int dir_fd, const char* name, struct stat* st, int flags) {
+    return Injected("fstatat") ? -1 : ::fstatat(dir_fd, name, st, flags);
+}
 int Stat(const char* path, struct stat* st) {
     return Injected("stat") ? -1 : ::stat(path, st);
 }
@@ -75,6 +78,13 @@ int FAccessAt(int dir_fd, const char* path, int mode, int flags) {
 }
 int Fcntl(int fd, int command, int argument) {
     return Injected("fcntl") ? -1 : ::fcntl(fd, command, argument);
+}
+DIR* OpenDir(const char* path) {
+    return Injected("opendir") ? nullptr : ::opendir(path);
+}
+dirent* ReadDir(DIR* dir) {
+    errno = 0;
+    return Injected("readdir") ? nullptr : ::readdir(dir);
 }
 std::string RealPath(const char* path) {
     if (Injected("realpath")) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -17,6 +18,7 @@ ssize_t PRead(int fd, void* buffer, std::size_t size, off_t offset);
 ssize_t Write(int fd, const void* buffer, std::size_t size);
 ssize_t PWrite(int fd, const void* buffer, std::size_t size, off_t offset);
 int FStat(int fd, struct stat* st);
+int FStatAt(int dir_fd, const char* name, struct stat* st, int flags);
 int Stat(const char* path, struct stat* st);
 int LStat(const char* path, struct stat* st);
 int FChmod(int fd, mode_t mode);
@@ -27,6 +29,9 @@ int Unlink(const char* path);
 int Close(int fd);
 int FAccessAt(int dir_fd, const char* path, int mode, int flags);
 int Fcntl(int fd, int command, int argument);
+DIR* OpenDir(const char* path);
+// The next entry, or nullptr: at the end with errno left 0, on failure set.
+dirent* ReadDir(DIR* dir);
 // The path with every symbolic link resolved; empty (errno set) on failure.
 std::string RealPath(const char* path);
 ssize_t ListXattr(const char* path, char* names, std::size_t size);

@@ -575,6 +575,32 @@ void ReplaceFileTail(const std::string& path, std::int64_t keep, std::string_vie
     WriteTail(path, OPEN_ALWAYS, keep, bytes);
 }
 
+std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit) {
+    const std::optional<std::wstring> name = WideName(path);
+    if (!name) {
+        return std::nullopt;
+    }
+    const UniqueHandle file(sys::CreateFile(*name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    if (!file.Valid()) {
+        return std::nullopt;
+    }
+    std::string head(limit, '\0');
+    std::size_t got = 0;
+    while (got < limit) {
+        DWORD done = 0;
+        if (!sys::Read(file.Get(), head.data() + got, static_cast<DWORD>(limit - got), done)) {
+            return std::nullopt;
+        }
+        if (done == 0) {
+            break;
+        }
+        got += done;
+    }
+    head.resize(got);
+    return head;
+}
+
 std::optional<char> LastByteOf(const std::string& path) {
     const std::optional<std::wstring> name = WideName(path);
     if (!name) {

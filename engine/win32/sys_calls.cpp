@@ -87,6 +87,15 @@ DWORD AttributesOf(const std::wstring& path) {
                                          : ::GetFileAttributesW(path.c_str());
 }
 
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
+    return Injected("FindFirstFile") ? INVALID_HANDLE_VALUE
+                                     : ::FindFirstFileW(pattern.c_str(), &found);
+}
+
+bool FindNext(HANDLE search, WIN32_FIND_DATAW& found) {
+    return !Injected("FindNextFile") && ::FindNextFileW(search, &found) != 0;
+}
+
 bool SetAttributes(const std::wstring& path, DWORD attributes) {
     return !Injected("SetFileAttributes") && ::SetFileAttributesW(path.c_str(), attributes) != 0;
 }

@@ -29,6 +29,10 @@ bool SetAttributes(const std::wstring& path, DWORD attributes);
 // The owner, group and access list of the file at `path`; false on failure.
 bool SecurityOf(const std::wstring& path, std::string& descriptor);
 bool SetSecurity(const std::wstring& path, const std::string& descriptor);
+// The first entry of a folder listing (`pattern` is the folder and "\\*");
+// INVALID_HANDLE_VALUE on failure.
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found);
+bool FindNext(HANDLE search, WIN32_FIND_DATAW& found);
 bool MoveReplacing(const std::wstring& from, const std::wstring& to);
 // Cleaning up must not be made to fail, or a test would see leftovers that
 // only its own plan caused.

@@ -145,11 +145,16 @@ private:
     bool wake_up_ = false;
 };
 
-// Answers every question No and cancels every file dialog.
+// Answers every question No and cancels every file dialog; keeps the plain
+// messages shown, each as "caption: text".
 struct DecliningPrompter final : behaviour::Prompter {
+    std::vector<std::string> messages;
+
     bool Ask(const std::string&, const std::string&) override { return false; }
     void Error(const std::string&, const std::string&) override {}
-    void Message(const std::string&, const std::string&) override {}
+    void Message(const std::string& text, const std::string& caption) override {
+        messages.push_back(caption + ": " + text);
+    }
     behaviour::FileChoice GetOpenFileNames(const behaviour::FileDialogSetup&) override {
         return {};
     }

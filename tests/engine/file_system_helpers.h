@@ -20,6 +20,8 @@ extern const char* const kWriteCall;
 extern const char* const kMapCall;
 // The call that asks for a name's status before a write in place.
 extern const char* const kStatusCall;
+// The call that opens a folder's listing.
+extern const char* const kListFolderCall;
 
 // The system's texts for a name whose file, or whose folder, is missing,
 // as the layer puts them after a failure's message.

@@ -2,6 +2,7 @@
 // operation, the current entry apart from the selection, filename list
 // files, opening an entry, the hint, finding by typing and the drawing.
 
+#include <QApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
+#include <filesystem>
 
 #include "main_window_harness.h"
 
@@ -66,6 +68,7 @@ private slots:
     void AddingByDialogAppendsAndRemembersTheFirstFile();
     void CancellingTheDialogChangesNothing();
     void DroppedPathsAreKeptWholeAndByteForByte();
+    void DroppedFolderAddsItsTextFiles();
     void DropOnAListWithFilesAppends();
     void DeleteSelected_data();
     void DeleteSelected();
@@ -146,19 +149,35 @@ void FileListTest::DroppedPathsAreKeptWholeAndByteForByte() {
     const std::string plain = h.dir.Write("plain.txt", "x");
     // Not valid UTF-8: the entry keeps the bytes, not a decoded copy.
     const std::string latin = h.dir.File("caf\xe9 menu.txt");
-    const std::string folder = h.dir.Path();
     const std::string long_path = "/" + std::string(150, 'd') + "/" + std::string(149, 'f');
     QCOMPARE(long_path.size(), std::size_t{301});
-    h.DropPaths({plain, latin, folder, long_path});
+    h.DropPaths({plain, latin, long_path});
 
-    QCOMPARE(h.Entries(), (std::vector<QByteArray>{B(plain), B(latin), B(folder), B(long_path)}));
+    QCOMPARE(h.Entries(), (std::vector<QByteArray>{B(plain), B(latin), B(long_path)}));
     QVERIFY(RunButtonsOn(*h.mf));
-    QCOMPARE(h.mf->Files().Current(), 3);
+    QCOMPARE(h.mf->Files().Current(), 2);
     QCOMPARE(h.mf->ListBox1->item(1)->text(), QString::fromLocal8Bit(B(latin)));
     // The next "Add File(s)..." opens with the last dropped file.
     h.prompter.AnswerFiles({});
     h.mf->Files1->trigger();
     QCOMPARE(h.prompter.Of(Kind::OpenMany)[0].dialog.FileName, Q(long_path));
+}
+
+void FileListTest::DroppedFolderAddsItsTextFiles() {
+    MainWindowHarness& h = Start();
+    for (const char* name : {"drop/b.txt", "drop/a/c.txt", "drop/.git/config"}) {
+        std::filesystem::create_directories(std::filesystem::path(h.dir.File(name)).parent_path());
+        h.dir.Write(name, "x");
+    }
+    h.dir.Write("drop/image.bin", std::string("GIF\0", 4));
+    h.DropPaths({h.dir.File("drop")});
+
+    QCOMPARE(h.Entries(),
+             (std::vector<QByteArray>{B(h.dir.File("drop/a/c.txt")), B(h.dir.File("drop/b.txt"))}));
+    QVERIFY(RunButtonsOn(*h.mf));
+    QCOMPARE(h.mf->Files().Current(), 1);
+    // The busy cursor of the walk is gone.
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void FileListTest::DropOnAListWithFilesAppends() {

@@ -6,11 +6,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "main/control_ids.h"
 #include "support/main_window_harness.h"
+#include "temp_dir.h"
+#include "wide_names.h"
 
 using korv::winui_test::MainWindowHarness;
 using Kind = korv::winui_test::ScriptedPrompter::Kind;
@@ -105,6 +108,26 @@ TEST(MainWindowList, DropsArriveWholeAndTheDropIsReleased) {
     // The painting held back while the entries came in resumes once the
     // queue is read.
     EXPECT_TRUE(korv::winui_test::PumpUntil([list] { return ::IsWindowVisible(list) != FALSE; }));
+}
+
+TEST(MainWindowList, ADroppedFolderAddsItsTextFiles) {
+    MainWindowHarness h;
+    const std::string folder = h.dir.File("drop");
+    for (const char* name : {"b.txt", "a\\c.txt", ".git\\config"}) {
+        const std::string path = folder + "\\" + name;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        korv::test::WriteFile(path, "x");
+    }
+    korv::test::WriteFile(folder + "\\image.bin", std::string("GIF\0", 4));
+    h.Drop({korv::WideName(folder).value()});
+    EXPECT_EQ(h.Entries(), (std::vector<std::string>{folder + "\\a\\c.txt", folder + "\\b.txt"}));
+    HWND list = h.Control(tmf_id::ListBox1);
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(Caret(list), 1);
+    EXPECT_TRUE(::IsWindowEnabled(h.Control(tmf_id::Button)));
+    EXPECT_EQ(h.prompter.Calls().size(), 0u);
+    // The walk's busy cursor is gone.
+    EXPECT_FALSE(h.mf->Busy());
 }
 
 TEST(MainWindowList, CurrentEntryIsTheCaretNotTheSelection) {

@@ -14,6 +14,7 @@ const char* const kWriteCall = "write";
 const char* const kMapCall = "mmap";
 const bool kBigFilesMapped = true;
 const char* const kStatusCall = "stat";
+const char* const kListFolderCall = "opendir";
 
 namespace {
 

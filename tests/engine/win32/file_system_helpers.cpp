@@ -16,6 +16,7 @@ const char* const kWriteCall = "WriteFile";
 const char* const kMapCall = "CreateFileMapping";
 const bool kBigFilesMapped = false;
 const char* const kStatusCall = "GetFileInformationByHandleEx";
+const char* const kListFolderCall = "FindFirstFile";
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "engine_error.h"
+#include "folder_listing.h"
 #include "glob_match.h"
-#include "terminal.h"
+#include "path_syntax.h"
 
-namespace korv::cli {
+namespace korv {
 
 namespace {
 
@@ -21,8 +21,7 @@ std::vector<FolderItem> EntriesOf(const std::string& folder, const WalkRules& ru
     std::vector<FolderItem> items;
     std::string problem;
     if (!ListFolder(folder, items, problem)) {
-        findings.problems.push_back("Cannot read folder \"" + AbsolutePath(folder) + "\". " +
-                                    problem);
+        findings.unreadable.push_back({folder, problem});
     }
     std::erase_if(items, [&rules](const FolderItem& item) {
         if (MatchesAny(rules.excludes, item.name)) {
@@ -42,8 +41,12 @@ std::vector<FolderItem> EntriesOf(const std::string& folder, const WalkRules& ru
     return items;
 }
 
+// The system's own separator, so a walked path splits into its parts (the
+// file-name variables) like a path the user gave.
 std::string Joined(const std::string& folder, const std::string& name) {
-    return !folder.empty() && folder.back() == '/' ? folder + name : folder + '/' + name;
+    return !folder.empty() && IsPathSeparatorAt(folder, folder.size() - 1)
+               ? folder + name
+               : folder + DirSeparator() + name;
 }
 
 void Walk(const std::string& folder, const WalkRules& rules, WalkFindings& findings) {
@@ -63,4 +66,4 @@ void WalkFolder(const std::string& root, const WalkRules& rules, WalkFindings& f
     Walk(root, rules, findings);
 }
 
-}  // namespace korv::cli
+}  // namespace korv

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace korv::cli {
+namespace korv {
 
 // Whether a file name matches a shell pattern: "*" any run of bytes, "?"
 // one byte, "[abc]", "[a-z]" and "[!abc]" one byte of a set, "\x" the byte
@@ -10,4 +10,4 @@ namespace korv::cli {
 // folding, so it means the same on every system.
 [[nodiscard]] bool GlobMatch(std::string_view pattern, std::string_view name);
 
-}  // namespace korv::cli
+}  // namespace korv

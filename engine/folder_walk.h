@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace korv::cli {
+namespace korv {
 
 // Which entries a folder walk takes.
 struct WalkRules {
@@ -12,11 +12,17 @@ struct WalkRules {
     std::vector<std::string> excludes;  // name patterns of files and folders left out
 };
 
-// What a walk found: the files in walk order, and one text for each folder
-// it could not read.
+// A folder a walk could not read, and the system's reason.
+struct UnreadableFolder {
+    std::string path;
+    std::string reason;
+};
+
+// What a walk found: the files in walk order, and the folders it could
+// not read.
 struct WalkFindings {
     std::vector<std::string> files;
-    std::vector<std::string> problems;
+    std::vector<UnreadableFolder> unreadable;
 };
 
 // Walks the folder `root`: each folder's entries in the byte order of their
@@ -26,4 +32,4 @@ struct WalkFindings {
 // `root` as given joined with the names, byte for byte.
 void WalkFolder(const std::string& root, const WalkRules& rules, WalkFindings& findings);
 
-}  // namespace korv::cli
+}  // namespace korv

@@ -1,4 +1,4 @@
-// The file-name patterns of --include and --exclude.
+// The file-name patterns of a folder walk (korv-cli's --include and --exclude).
 
 #include "glob_match.h"
 
@@ -40,8 +40,7 @@ TEST(GlobMatchTest, MatchesWholeNamesByteForByte) {
         {"**a", "a", true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(korv::cli::GlobMatch(c.pattern, c.name), c.matches)
-            << c.pattern << " on " << c.name;
+        EXPECT_EQ(korv::GlobMatch(c.pattern, c.name), c.matches) << c.pattern << " on " << c.name;
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace korv::cli {
+namespace korv {
 
 namespace {
 
@@ -90,4 +90,4 @@ bool GlobMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-}  // namespace korv::cli
+}  // namespace korv

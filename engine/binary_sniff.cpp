@@ -1,0 +1,14 @@
+#include "binary_sniff.h"
+
+#include <optional>
+
+#include "file_ops.h"
+
+namespace korv {
+
+bool LooksBinary(const std::string& path) {
+    const std::optional<std::string> head = ReadFileHead(path, kBinarySniffBytes);
+    return head && head->find('\0') != std::string::npos;
+}
+
+}  // namespace korv

@@ -137,18 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
             {"tree"},
             {"tree/.dot.txt", "tree/B.txt", "tree/a/deeper/y.txt", "tree/a/x.txt", "tree/a.txt"},
             {}},
-        // A NUL in the first 8 KiB marks a walked file binary; one dropped
-        // by itself is added all the same.
+        // A NUL in the first 8 KiB marks a walked file binary, but for UTF-16
+        // text; one dropped by itself is added all the same.
         DropCase{"BinaryFile",
                  {{"mixed/bin.dat", "ab" + kNul + "cd"},
                   {"mixed/edge.dat", Bytes(8191, 'a', kNul)},
                   {"mixed/late.dat", Bytes(8192, 'a', kNul)},
-                  {"mixed/t.txt", "x"}},
+                  {"mixed/t.txt", "x"},
+                  {"mixed/wide.txt", "\xFF\xFEh" + kNul + "i" + kNul}},
                  {},
                  {},
                  0,
                  {"mixed", "mixed/bin.dat"},
-                 {"mixed/late.dat", "mixed/t.txt", "mixed/bin.dat"},
+                 {"mixed/late.dat", "mixed/t.txt", "mixed/wide.txt", "mixed/bin.dat"},
                  {}},
         DropCase{"LinkToAFolder",
                  {{"outside/o.txt", "x"}, {"linked/a.txt", "x"}},

@@ -78,7 +78,6 @@ for name in "${order[@]}"; do
     times=()
     for _ in $(seq "$runs"); do
         fresh_copy
-        cat "$(find "$copy" -type f -name '*.c' | head -1)" >/dev/null
         times+=("$(timed "${commands[$name]}")")
     done
     result[$name]=$(printf '%s\n' "${times[@]}" | median)

@@ -120,7 +120,8 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
     if (!substitution.Changed()) {
         return false;
     }
-    // What SaveFile would write: the result in the line model's form.
+    // What a save would write: the result as it is or in the line model's
+    // form, in the file's encoding.
     const std::function<std::string()> saved_bytes = [&substitution, &document]() {
         std::string text = substitution.Result();
         if (!substitution.WrittenAsIs()) {

@@ -8,10 +8,17 @@ const char* const kNameNotInCodePage =
     "Its name holds a character the ANSI code page of this system cannot hold";
 
 std::optional<std::wstring> WideName(const std::string& ansi) {
+    if (ansi.find('?') != std::string::npos) {
+        return std::nullopt;
+    }
+    return WideText(ansi);
+}
+
+std::optional<std::wstring> WideText(std::string_view ansi) {
     if (ansi.empty()) {
         return std::wstring();
     }
-    if (ansi.find('?') != std::string::npos || ansi.size() > 0x7FFFFFFF) {
+    if (ansi.size() > 0x7FFFFFFF) {
         return std::nullopt;
     }
     const int size = static_cast<int>(ansi.size());

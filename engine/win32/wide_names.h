@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace korv {
 
@@ -11,6 +12,10 @@ namespace korv {
 // (a name the code page cannot hold), so that such a name never reaches
 // another file that happens to match the substitute.
 [[nodiscard]] std::optional<std::wstring> WideName(const std::string& ansi);
+
+// The UTF-16 form of any text in the active code page; nullopt for bytes
+// that are no text of it.
+[[nodiscard]] std::optional<std::wstring> WideText(std::string_view ansi);
 
 // The text for why a name is refused by WideName.
 extern const char* const kNameNotInCodePage;

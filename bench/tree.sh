@@ -25,7 +25,9 @@ shift $(($# < 2 ? $# : 2))
 [ "${1:-}" = "--" ] && shift
 korv_options=("$@")
 symbol=EXPORT_SYMBOL_GPL
-new=EXPORT_SYMBOL_GPL_ONLY
+# Not holding the symbol: a walk meets a linked file twice (through its link
+# too), and the second pass must find nothing to replace.
+new=KORV_EXPORT_GPL
 work=${KORV_TREE_WORK:-/tmp/korv-tree}
 tarball=/usr/src/linux-source-6.1.tar.xz
 
@@ -55,7 +57,7 @@ fresh_copy() {
 timed() {
     local start end
     start=$(date +%s.%N)
-    (cd "$work" && eval "$1") >/dev/null
+    (cd "$work" && eval "$1") >/dev/null 2>&1
     end=$(date +%s.%N)
     echo "$end - $start" | bc
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # its variables are for the tests that source it
 # Shared by the package tests (sourced): failing with what was seen, waiting
 # on a condition with a deadline, and running as root.
 

@@ -72,7 +72,7 @@ show_on_failure=("$work/apt.log")
 installed=yes
 "${as_root[@]}" apt-get install -y "$(realpath "$deb")" >"$work/apt.log" 2>&1 ||
     fail "apt-get install $deb"
-[ -x /usr/bin/korv ] && [ -x /usr/bin/korv-cli ] || fail "no /usr/bin/korv or /usr/bin/korv-cli"
+{ [ -x /usr/bin/korv ] && [ -x /usr/bin/korv-cli ]; } || fail "no /usr/bin/korv or /usr/bin/korv-cli"
 pass "apt-get install"
 
 # nobody, with a home of its own and the per-user folders at their defaults.
@@ -82,6 +82,7 @@ as_nobody() {
     "${as_root[@]}" runuser -u nobody -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 \
         "$@" </dev/null
 }
+# shellcheck disable=SC2016 # expanded by nobody's shell
 as_nobody sh -c 'printf "one old line\n" >"$HOME/sample.txt"'
 sample=$home/sample.txt
 cli_out=$work/korv-cli.out

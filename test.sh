@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything and runs every test: once in
 # a normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer,
 # and once as Windows programs under Wine (the 32-bit Windows build is only
-# compiled and linked).
+# compiled and linked); then the packages are made and tried.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -29,3 +29,7 @@ cmake --build build-win32 -j"$jobs"
 
 # Then each fuzz target for a short, bounded time.
 fuzz/run.sh build-fuzz
+
+# The packages: the Debian one installed and run as an ordinary user, the
+# Windows setup program installed and uninstalled under Wine.
+scripts/package-tests.sh

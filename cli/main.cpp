@@ -12,6 +12,7 @@
 #include "engine_error.h"
 #include "executable_dir.h"
 #include "file_entries.h"
+#include "korv_version.h"
 #include "program_arguments.h"
 #include "terminal.h"
 #include "time_stamp.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
         return kAllProcessed;
     }
     if (options.version) {
-        std::puts("korv-cli 1.00");
+        std::puts("korv-cli " KORV_VERSION_TEXT);
         return kAllProcessed;
     }
     if (!options.find) {

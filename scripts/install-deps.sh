@@ -13,6 +13,9 @@ packages=(
     # The Windows programs: cross compilers (64 and 32 bits), GoogleTest's
     # sources to build for them, and Wine to run the 64-bit tests.
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools googletest wine64
+    # The packages: CPack's Debian package (dpkg-shlibdeps, file) and its
+    # checks, and the Windows setup program.
+    dpkg-dev file lintian appstream nsis
 )
 
 missing=()

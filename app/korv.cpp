@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     korv::platform::SystemEditorLauncher editor;
     // The main window comes first, which opens the activity log; then the
     // options panel, hidden. The timer and the first show find both.
-    TMF mf(prompter, editor, korv::behaviour::TmfPaths::BesideExecutable(),
+    TMF mf(prompter, editor, korv::behaviour::TmfPaths::OfThisProgram(),
            application.HintHidePause());
     TAF af(&mf);
     mf.SetOptionsPanel(&af);

@@ -34,7 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         korv::winui::NotepadLauncher editor(SW_SHOWNORMAL);
         korv::winui::NotepadLauncher log_editor(SW_SHOW);
         korv::winui::ShellOpener desktop;
-        const korv::behaviour::TmfPaths paths = korv::behaviour::TmfPaths::BesideExecutable();
+        const korv::behaviour::TmfPaths paths = korv::behaviour::TmfPaths::OfThisProgram();
         ProgramDialogs dialogs(log_editor, desktop, paths.Log);
 
         // The main window comes first, which opens the activity log; then

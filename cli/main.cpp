@@ -10,10 +10,10 @@
 #include "cli_options.h"
 #include "console_ui.h"
 #include "engine_error.h"
-#include "executable_dir.h"
 #include "file_entries.h"
 #include "korv_version.h"
 #include "program_arguments.h"
+#include "program_files.h"
 #include "terminal.h"
 #include "time_stamp.h"
 
@@ -28,8 +28,11 @@ int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entr
     }
     // A dry run writes no log line, not even the start-up and closing ones.
     const bool dry_run = ui.DryRun();
-    korv::ActivityLog log(options.log_path.value_or(korv::BesideExecutable("korv.log")),
-                          korv::TimeFormat::FromLocale());
+    // A log named by --log is taken as it is: only the program's own folder
+    // for its log is made when missing.
+    const korv::ProgramFiles files = korv::ThisProgramsFiles();
+    korv::ActivityLog log(options.log_path.value_or(files.log), korv::TimeFormat::FromLocale(),
+                          options.log_path ? std::string() : files.log_folder);
     try {
         if (!dry_run) {
             log.Open();

@@ -6,6 +6,7 @@
 
 #include "engine_error.h"
 #include "file_ops.h"
+#include "make_folder.h"
 #include "text_document.h"
 
 namespace korv {
@@ -35,8 +36,8 @@ std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
 
 }  // namespace
 
-ActivityLog::ActivityLog(std::string path, TimeFormat format)
-    : path_(std::move(path)), format_(std::move(format)) {}
+ActivityLog::ActivityLog(std::string path, TimeFormat format, std::string folder)
+    : path_(std::move(path)), format_(std::move(format)), folder_(std::move(folder)) {}
 
 void ActivityLog::Open() {
     lines_.clear();
@@ -112,6 +113,7 @@ void ActivityLog::Write() {
         return;
     }
     try {
+        EnsureFolder();
         AppendToFile(path_, (lines_on_disk_ == 0 ? kept_break_ : std::string()) +
                                 Joined(lines_, lines_on_disk_));
         lines_on_disk_ = lines_.size();
@@ -122,6 +124,7 @@ void ActivityLog::Write() {
 }
 
 void ActivityLog::WriteWhole() {
+    EnsureFolder();
     if (kept_size_) {
         ReplaceFileTail(path_, *kept_size_, kept_break_ + Joined(lines_, 0));
     } else {
@@ -129,6 +132,12 @@ void ActivityLog::WriteWhole() {
     }
     lines_on_disk_ = lines_.size();
     rewrite_needed_ = false;
+}
+
+void ActivityLog::EnsureFolder() const {
+    if (!folder_.empty()) {
+        korv::MakeFolder(folder_);
+    }
 }
 
 }  // namespace korv

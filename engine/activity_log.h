@@ -17,7 +17,10 @@ namespace korv {
 // CR LF, exactly as a rewrite of the whole file would.
 class ActivityLog {
 public:
-    ActivityLog(std::string path, TimeFormat format);
+    // With `folder`, the log lives in a folder of the user's that may not
+    // be there yet: every write makes it first, with its parents, and a
+    // failure to do so propagates as EngineError naming that folder.
+    ActivityLog(std::string path, TimeFormat format, std::string folder = {});
 
     // Reads the file and records the start-up line. A file that exists but
     // cannot be read is kept, and the start-up line goes after it; when the
@@ -38,9 +41,11 @@ public:
 private:
     void Write();
     void WriteWhole();
+    void EnsureFolder() const;
 
     std::string path_;
     TimeFormat format_;
+    std::string folder_;
     std::vector<std::string> lines_;
     // How many lines of lines_, from the first, the file is known to hold;
     // the rest are appended by the next write.

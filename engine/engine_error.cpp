@@ -18,6 +18,11 @@ EngineError CannotCreateFile(const std::string& path, int errnum) {
     return CannotCreateFile(path, SystemErrorText(errnum));
 }
 
+EngineError CannotCreateFolder(const std::string& path, int errnum) {
+    return EngineError("Cannot create folder \"" + AbsolutePath(path) + "\". " +
+                       SystemErrorText(errnum));
+}
+
 NotPlainText HoldsNulByte(const std::string& path) {
     return NoPlainText(path, "It holds a NUL byte, so it is no plain text file");
 }

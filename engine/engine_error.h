@@ -21,6 +21,8 @@ public:
 [[nodiscard]] EngineError CannotOpenFile(const std::string& path, int errnum);
 // "Cannot create file "<absolute path>". <system text>"
 [[nodiscard]] EngineError CannotCreateFile(const std::string& path, int errnum);
+// "Cannot create folder "<absolute path>". <system text>"
+[[nodiscard]] EngineError CannotCreateFolder(const std::string& path, int errnum);
 // The same two messages with a text of our own in place of the system's.
 [[nodiscard]] EngineError CannotOpenFile(const std::string& path, const std::string& reason);
 [[nodiscard]] EngineError CannotCreateFile(const std::string& path, const std::string& reason);

@@ -5,17 +5,13 @@
 
 namespace korv {
 
-namespace {
-
-std::string DirectoryOf(std::string_view executable_path) {
+std::string ExecutableDirAt(std::string_view executable_path) {
     std::string dir = FileDirPart(executable_path);
     return dir.empty() ? std::string(".") : dir;
 }
 
-}  // namespace
-
 std::string ExecutableDir() {
-    return DirectoryOf(ExecutablePath());
+    return ExecutableDirAt(ExecutablePath());
 }
 
 std::string BesideExecutable(std::string_view name) {
@@ -23,7 +19,7 @@ std::string BesideExecutable(std::string_view name) {
 }
 
 std::string BesideExecutableAt(std::string_view executable_path, std::string_view name) {
-    return DirectoryOf(executable_path) + DirSeparator() + std::string(name);
+    return ExecutableDirAt(executable_path) + DirSeparator() + std::string(name);
 }
 
 }  // namespace korv

@@ -11,6 +11,9 @@ namespace korv {
 // The directory of the running executable, without a trailing separator
 // (the root keeps its own).
 [[nodiscard]] std::string ExecutableDir();
+// The same for an executable at `executable_path` ("." when it names no
+// folder).
+[[nodiscard]] std::string ExecutableDirAt(std::string_view executable_path);
 // A file beside the executable: its directory, a separator and `name`.
 [[nodiscard]] std::string BesideExecutable(std::string_view name);
 // The same for an executable at `executable_path`. A root keeps its own

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace korv {
@@ -15,5 +16,8 @@ namespace korv {
 [[nodiscard]] std::size_t LastPathSeparator(std::string_view path);
 // The separator put between a directory and a name.
 [[nodiscard]] char DirSeparator();
+// `name` inside `folder`, with a separator between them unless `folder`
+// already ends in one (a root); `name` alone when `folder` is empty.
+[[nodiscard]] std::string JoinPath(std::string_view folder, std::string_view name);
 
 }  // namespace korv

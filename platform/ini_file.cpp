@@ -22,7 +22,7 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 void IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str())) {
-        throw EIniFileException("Unable to write to " + path_);
+        throw EIniFileException(behaviour::UnableToWriteTo(path_));
     }
 }
 
@@ -73,7 +73,7 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 
 void IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-    const std::string failure = "Unable to write to " + korv::AbsolutePath(path_);
+    const std::string failure = behaviour::UnableToWriteTo(korv::AbsolutePath(path_));
     try {
         // An existing file we cannot read is not overwritten: that would
         // lose its other sections.

@@ -7,7 +7,7 @@
 
 namespace korv::platform {
 
-// A settings-file write that failed: "Unable to write to <path>".
+// A settings-file write that failed, with the message UnableToWriteTo.
 class EIniFileException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -10,6 +10,7 @@
 #include "main/window_batch_ui.h"
 #include "opt/docking.h"
 #include "opt/options_panel.h"
+#include "settings_in_folder.h"
 #include "texts.h"
 #include "time_stamp.h"
 
@@ -39,12 +40,16 @@ void MainWindow::SetRunButtons(bool enabled) {
 }
 
 void MainWindow::FormCreate() {
-    log_ = std::make_unique<korv::ActivityLog>(paths_.Log, korv::TimeFormat::FromLocale());
+    log_ = std::make_unique<korv::ActivityLog>(paths_.Log, korv::TimeFormat::FromLocale(),
+                                               paths_.LogFolder);
     log_->Open();
 }
 
 void MainWindow::FormShow() {
     IniFile = services_.OpenSettings(paths_.Settings);
+    if (!paths_.SettingsFolder.empty()) {
+        IniFile = std::make_unique<SettingsInFolder>(std::move(IniFile), paths_.SettingsFolder);
+    }
     // Read only: no box shows it, so nothing writes it back.
     line_breaks_ = korv::ParseLineBreaks(IniFile->ReadString(kOptionsSection, kLineBreaksKey, ""))
                        .value_or(korv::DefaultLineBreaks());

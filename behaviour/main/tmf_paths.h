@@ -2,20 +2,25 @@
 
 #include <string>
 
-#include "executable_dir.h"
+#include "program_files.h"
 
 namespace korv::behaviour {
 
-// The files the main window keeps: beside the executable in the program,
-// anywhere in tests.
+// The files the main window keeps: where the program keeps them
+// (program_files.h), anywhere in tests.
 struct TmfPaths {
     std::string Log;
     std::string Settings;
     std::string Versions;
+    // The user's folders of an installed program, made before the log or
+    // the settings are written; empty where nothing is to be made.
+    std::string LogFolder = {};
+    std::string SettingsFolder = {};
 
-    [[nodiscard]] static TmfPaths BesideExecutable() {
-        return {korv::BesideExecutable("korv.log"), korv::BesideExecutable("settings.ini"),
-                korv::BesideExecutable("versions.txt")};
+    [[nodiscard]] static TmfPaths OfThisProgram() {
+        const korv::ProgramFiles files = korv::ThisProgramsFiles();
+        return {files.log, files.settings, files.Document("versions.txt"), files.log_folder,
+                files.settings_folder};
     }
 };
 

@@ -1,6 +1,6 @@
 #include "opt/options_panel.h"
 
-#include "executable_dir.h"
+#include "program_files.h"
 
 namespace korv::behaviour {
 
@@ -30,7 +30,7 @@ void OptionsPanel::CheckBoxCSClick() {
 
 void OptionsPanel::Label1Click() noexcept {
     try {
-        desktop_.Open(korv::BesideExecutable("dv.html"));
+        desktop_.Open(korv::ThisProgramsFiles().Document("dv.html"));
     } catch (...) {
         // The help page is opened without a word, whatever happens.
     }

@@ -17,7 +17,8 @@ struct OptionsBoxes {
 // settings file at once; "Help" opens the help page.
 class OptionsPanel {
 public:
-    // The help page beside the executable is opened through `desktop`.
+    // The help page, among the program's documents, is opened through
+    // `desktop`.
     OptionsPanel(OptionsBoxes boxes, DesktopOpener& desktop);
 
     // The settings object the boxes write to; set when the main window is

@@ -29,4 +29,22 @@ bool ToAnsi(std::wstring_view wide, std::string& bytes) {
     return ToCodePage(wide, GetACP(), bytes);
 }
 
+std::string AnsiPath(const std::wstring& wide) {
+    std::string ansi;
+    if (ToAnsi(wide, ansi)) {
+        return ansi;
+    }
+    std::wstring short_path(wide.size() + 1, L'\0');
+    const DWORD length =
+        GetShortPathNameW(wide.c_str(), short_path.data(), static_cast<DWORD>(short_path.size()));
+    if (length > 0 && length < short_path.size()) {
+        short_path.resize(length);
+        std::string short_ansi;
+        if (ToAnsi(short_path, short_ansi)) {
+            return short_ansi;
+        }
+    }
+    return ansi;
+}
+
 }  // namespace korv::win32

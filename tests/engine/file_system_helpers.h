@@ -33,6 +33,9 @@ extern const char* const kListFolderCall;
 // Whether loading maps big files (POSIX) rather than reading them whole
 // (Windows).
 extern const bool kBigFilesMapped;
+// Whether an installed program keeps a user's files in the XDG folders
+// (POSIX) rather than under %APPDATA% (Windows).
+extern const bool kXdgUserFolders;
 
 // Which file `path` names now, not following a link; {} when none.
 [[nodiscard]] FileIdentity IdentityOf(const std::string& path);

@@ -39,7 +39,7 @@ std::string ProfileSettingsFile::ReadString(const std::string& section, const st
 void ProfileSettingsFile::WriteString(const std::string& section, const std::string& key,
                                       const std::string& value) const {
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str())) {
-        throw EIniFileException("Unable to write to " + path_);
+        throw EIniFileException(behaviour::UnableToWriteTo(path_));
     }
 }
 

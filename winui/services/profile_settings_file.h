@@ -7,7 +7,7 @@
 
 namespace korv::winui {
 
-// A settings-file write the system refused: "Unable to write to <path>".
+// A settings-file write the system refused, with the message UnableToWriteTo.
 class EIniFileException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -13,6 +13,7 @@ const char* const kReadCall = "read";
 const char* const kWriteCall = "write";
 const char* const kMapCall = "mmap";
 const bool kBigFilesMapped = true;
+const bool kXdgUserFolders = true;
 const char* const kStatusCall = "stat";
 const char* const kListFolderCall = "opendir";
 

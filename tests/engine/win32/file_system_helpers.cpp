@@ -15,6 +15,7 @@ const char* const kReadCall = "ReadFile";
 const char* const kWriteCall = "WriteFile";
 const char* const kMapCall = "CreateFileMapping";
 const bool kBigFilesMapped = false;
+const bool kXdgUserFolders = false;
 const char* const kStatusCall = "GetFileInformationByHandleEx";
 const char* const kListFolderCall = "FindFirstFile";
 

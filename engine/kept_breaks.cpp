@@ -1,7 +1,5 @@
 #include "kept_breaks.h"
 
-#include <cstring>
-
 #include "byte_scan.h"
 #include "joined_form.h"
 #include "line_breaks.h"
@@ -35,10 +33,10 @@ std::string_view FirstLineBreak(std::string_view text) {
 // them (an LF right after a CR belongs to it).
 bool AllBreaksAre(std::string_view text, std::string_view kind) {
     if (kind == "\n") {
-        return std::memchr(text.data(), '\r', text.size()) == nullptr;
+        return text.find('\r') == std::string_view::npos;
     }
     if (kind == "\r") {
-        return std::memchr(text.data(), '\n', text.size()) == nullptr;
+        return text.find('\n') == std::string_view::npos;
     }
     return OnlyCrLfBreaks(text.data(), text.size());
 }

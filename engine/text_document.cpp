@@ -135,7 +135,7 @@ void TextDocument::Load(const std::string& path, LineBreaks breaks, bool utf16) 
 
 void TextDocument::TakeRead(bool keep) {
     if (keep) {
-        held_nul_ = std::memchr(spare_.Data(), '\0', spare_.Size()) != nullptr;
+        held_nul_ = spare_.View().find('\0') != std::string_view::npos;
         loaded_as_is_ = false;
         text_.Swap(spare_);
     } else {
@@ -157,7 +157,7 @@ void TextDocument::TakeMapped(const std::string& path, std::unique_ptr<MappedFil
     // A text used where it lies: kept as it is, or already in joined form.
     bool in_place = keep;
     if (keep) {
-        held_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
+        held_nul = bytes.find('\0') != std::string_view::npos;
     } else {
         in_place = IsJoinedForm(bytes);
         if (!in_place) {

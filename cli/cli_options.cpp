@@ -43,6 +43,10 @@ const char* const kUsage =
     "      --log PATH            activity log (default: korv.log beside the program,\n"
     "                            or in the user's state folder when installed)\n"
     "      --no-progress         no progress line on the terminal\n"
+    "      --no-sync             do not wait for each changed file to reach the\n"
+    "                            disk: faster, but a power cut during or just\n"
+    "                            after the run may leave files empty or zeroed;\n"
+    "                            for trees you can make again\n"
     "  -h, --help                show this help\n"
     "      --version             show the version\n"
     "\n"
@@ -188,6 +192,8 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
             flag(options.diff);
         } else if (name == "--no-progress") {
             flag(options.no_progress);
+        } else if (name == "--no-sync") {
+            flag(options.no_sync);
         } else if (name == "--line-breaks") {
             const std::string way = value();
             const std::optional<LineBreaks> breaks = ParseLineBreaks(way);

@@ -22,6 +22,7 @@ struct CliOptions {
     bool dry_run = false;
     bool diff = false;  // a dry run that shows each change as a unified diff
     bool no_progress = false;
+    bool no_sync = false;  // saves do not wait for the disk
     LineBreaks line_breaks = DefaultLineBreaks();
     bool case_sensitive = false;
     bool backup = false;

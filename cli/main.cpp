@@ -9,6 +9,7 @@
 #include "batch_run.h"
 #include "cli_options.h"
 #include "console_ui.h"
+#include "durable_saves.h"
 #include "engine_error.h"
 #include "file_entries.h"
 #include "korv_version.h"
@@ -22,6 +23,7 @@ namespace {
 enum ExitCode { kAllProcessed = 0, kSomeFailed = 1, kUsage = 2, kDeclined = 3 };
 
 int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entries) {
+    korv::SetSyncing(!options.no_sync);
     korv::cli::ConsoleUi ui(options, entries, stdin, stdout, stderr);
     for (const std::string& problem : entries.problems) {
         ui.WriteError(problem + "\n");

@@ -4,8 +4,10 @@
 #include <ctime>
 #include <limits>
 
+#include "durable_saves.h"
 #include "engine_error.h"
 #include "file_ops.h"
+#include "file_system.h"
 #include "make_folder.h"
 #include "text_document.h"
 
@@ -46,7 +48,7 @@ void ActivityLog::Open() {
     const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
     const std::optional<FileVersion> found = VersionOf(path_);
     // A log we cannot ask about may still be there: it is read, or kept.
-    const bool exists = found.has_value() || errno != ENOENT;
+    const bool exists = found.has_value() || !fs::Is(fs::LastError(), fs::Failure::kNotFound);
     bool read = !exists;
     try {
         bool as_is = false;
@@ -105,6 +107,11 @@ void ActivityLog::AddEvent(std::string_view event) {
 
 void ActivityLog::Close() {
     AddEvent("Application Closed");
+    Sync();
+}
+
+bool ActivityLog::Sync() const {
+    return lines_on_disk_ == 0 || SyncFileAt(path_);
 }
 
 void ActivityLog::Write() {

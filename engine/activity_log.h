@@ -31,8 +31,13 @@ public:
     // On failure the line stays in LogLines and the next write that
     // succeeds carries it; the failure propagates as EngineError.
     void AddEvent(std::string_view event);
-    // Records the closing line; a failure to write propagates.
+    // Records the closing line, then syncs the file; a failure to write
+    // propagates.
     void Close();
+    // Puts the lines written on the disk, which appending alone leaves to
+    // the system: at the end of a run and at the close. False when the
+    // file cannot be synced.
+    bool Sync() const;
 
     [[nodiscard]] const std::vector<std::string>& LogLines() const { return lines_; }
     [[nodiscard]] const std::string& Path() const { return path_; }

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "durable_saves.h"
 #include "engine_error.h"
 #include "pass_planner.h"
 #include "pass_steps.h"
@@ -30,11 +31,44 @@ private:
 
 // The per-file message, then the reason behind it.
 void ReportFailure(BatchUi& ui, BatchOutcome& outcome, const std::string& path,
-                   const std::exception& e) {
+                   const std::string& reason) {
     ++outcome.FilesFailed;
     ui.ShowMessage("Cannot open file " + path + ".");
-    ui.ShowFailureReason(e.what());
+    ui.ShowFailureReason(reason);
 }
+
+// A save whose last step failed after its pass: the file was counted as
+// replaced, and is reported as its pass would have reported it.
+void ReportLate(BatchUi& ui, BatchOutcome& outcome, PassPlanner& planner) {
+    if (const std::optional<SaveCommitter::Failure> late = planner.Settle()) {
+        --outcome.FilesReplaced;
+        ReportFailure(ui, outcome, late->path, late->message);
+    }
+}
+
+// Puts what the run changed on the disk when it ends, however it ends:
+// each file's bytes are synced before its rename; what is left are the
+// folders' names and the log's lines.
+class SyncAtEnd {
+public:
+    explicit SyncAtEnd(const ActivityLog& log) : log_(log) {}
+    ~SyncAtEnd() { Now(); }
+    SyncAtEnd(const SyncAtEnd&) = delete;
+    SyncAtEnd& operator=(const SyncAtEnd&) = delete;
+
+    void Now() {
+        if (done_ || !Syncing()) {
+            return;
+        }
+        done_ = true;
+        SyncChangedFolders();
+        log_.Sync();
+    }
+
+private:
+    const ActivityLog& log_;
+    bool done_ = false;
+};
 
 }  // namespace
 
@@ -64,6 +98,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
     }
 
     ui.SetCurrentEntry(0);
+    SyncAtEnd sync_at_end(log);
     const bool dry_run = ui.DryRun();
     PassPlanner planner(ui, log, dry_run, ui.LineBreakMode());
     std::int32_t index = 0;
@@ -75,28 +110,35 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             PassContext ctx(ui, log, path);
             ctx.ReplacedFlag = false;
             planner.Plan(ctx, index, path);
+            ReportLate(ui, outcome, planner);
             const bool changed =
                 dry_run ? planner.Preview(path) : planner.Write(ctx, path, ui.BackUp());
             if (changed) {
                 ++outcome.FilesReplaced;
             }
         } catch (const NotPlainText& e) {
+            ReportLate(ui, outcome, planner);
             if (ui.SkipsBinary(index)) {
                 ++outcome.FilesSkipped;
             } else {
-                ReportFailure(ui, outcome, path, e);
+                ReportFailure(ui, outcome, path, e.what());
             }
         } catch (const std::exception& e) {
-            ReportFailure(ui, outcome, path, e);
+            ReportLate(ui, outcome, planner);
+            ReportFailure(ui, outcome, path, e.what());
         }
         ++index;
         if (ui.StopRequested()) {
+            ReportLate(ui, outcome, planner);
+            sync_at_end.Now();
             outcome.end = BatchEnd::Stopped;
             outcome.FilesSearched = ui.EntryCount();
             return outcome;
         }
     } while (index < ui.EntryCount());
 
+    ReportLate(ui, outcome, planner);
+    sync_at_end.Now();
     outcome.FilesSearched = ui.EntryCount();
     outcome.end = BatchEnd::Finished;
     ui.ShowResults(outcome.FilesSearched, outcome.FilesReplaced);

@@ -37,13 +37,13 @@ struct FileVersion {
 };
 
 // The file `path` names now (through a symbolic link when `follow_links`);
-// nullopt (errno set) when it cannot be asked.
+// nullopt (fs::LastError() set) when it cannot be asked.
 [[nodiscard]] std::optional<FileVersion> VersionOf(const std::string& path,
                                                    bool follow_links = true);
 
 // The size and kind of the file `path` names now (through a symbolic
 // link): what VersionOf tells, less which file it is, which on Windows
-// costs far more to ask. nullopt (errno set) when it cannot be asked.
+// costs far more to ask. nullopt (fs::LastError() set) when it cannot be asked.
 struct FileSize {
     std::int64_t bytes = 0;
     bool regular = false;  // a regular file, not a folder, device or pipe
@@ -94,6 +94,24 @@ using ContentWriter = std::function<bool(ContentSink& sink)>;
 // called more than once (once per attempt).
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
                       const FileVersion* unchanged_since = nullptr);
+
+// A save begun: the new content written into a temporary file beside the
+// file, not yet on the disk nor in the file's place. Dropped unfinished,
+// the file stays as it was and the temporary file goes.
+class PendingSave {
+public:
+    virtual ~PendingSave() = default;
+    // Waits for the new content to reach the disk, then puts it in the
+    // file's place; throws as ReplaceWholeFile does.
+    virtual void Finish() = 0;
+};
+
+// ReplaceWholeFile up to that last step, which it leaves to the caller (on
+// another thread, say); null when the save was done whole (a file written
+// in place). `write_content` is not used once it returns.
+[[nodiscard]] std::unique_ptr<PendingSave> BeginReplaceWholeFile(
+    const std::string& path, const ContentWriter& write_content,
+    const FileVersion* unchanged_since = nullptr);
 
 // A file's new content written ahead of its save into a temporary file
 // beside it, which replaces the file only when committed; dropped unused,

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "aside_work.h"
+#include "durable_saves.h"
 #include "file_ops.h"
+#include "file_system.h"
 
 namespace korv {
 
@@ -70,6 +72,9 @@ bool StillStands(const PreparedPass& pass, const std::string& path, const Writte
 
 PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks)
     : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks) {
+    if (!dry_run_ && Syncing() && fs::SavesFinishAside()) {
+        committer_.emplace();
+    }
     if (!ui_.ReadsAhead()) {
         return;
     }
@@ -100,6 +105,9 @@ PassPlanner::~PassPlanner() {
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
+    if (committer_ && committer_->MayChange(path)) {
+        late_ = Settle();  // the file is read as the save before leaves it
+    }
     const std::optional<std::uint64_t> size_seen = TakeSizeSeen(path);
     LetGoOfLastPass(ctx);
     if (ahead_) {
@@ -143,13 +151,29 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     }
     bool changed = false;
     try {
-        changed = CommitPass(ctx, back_up, path, Document(), plan_, Staged());
+        changed = CommitPass(ctx, back_up, path, Document(), plan_, Staged(),
+                             committer_ ? &*committer_ : nullptr);
     } catch (...) {
         NoteWrittenAfter(noting, path, back_up);
         throw;
     }
     NoteWrittenAfter(noting, path, back_up);
     return changed;
+}
+
+std::optional<SaveCommitter::Failure> PassPlanner::Settle() {
+    if (late_ || !committer_) {
+        return std::exchange(late_, std::nullopt);
+    }
+    std::optional<SaveCommitter::Failure> failure;
+    if (ui_.WorksAside() && committer_->Busy()) {
+        // A big file's sync may take a while: the window handles its
+        // events meanwhile.
+        ui_.RunAside([&] { failure = committer_->Settle(); });
+    } else {
+        failure = committer_->Settle();
+    }
+    return failure;
 }
 
 bool PassPlanner::Preview(const std::string& path) {

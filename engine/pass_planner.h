@@ -10,6 +10,7 @@
 #include "pass_prefetcher.h"
 #include "pass_steps.h"
 #include "replace_context.h"
+#include "save_committer.h"
 #include "text_document.h"
 #include "written_files.h"
 
@@ -39,6 +40,10 @@ public:
     bool Write(ReplaceContext& ctx, const std::string& path, bool back_up);
     // Shows what the planned pass would write, writing nothing.
     bool Preview(const std::string& path);
+    // Waits for the last step of the save before, which Write may leave
+    // to another thread, and tells its failure, once: the run reports it
+    // before anything of the next pass shows.
+    [[nodiscard]] std::optional<SaveCommitter::Failure> Settle();
 
 private:
     // Hands back what the pass before used, so that no more than two files
@@ -62,6 +67,11 @@ private:
     const bool dry_run_;
     const LineBreaks breaks_;
     std::optional<PassPrefetcher> ahead_;
+    // Finishes saves while the next files are read, where saves wait for
+    // the disk.
+    std::optional<SaveCommitter> committer_;
+    // A failure met when the next entry had to wait for the save before.
+    std::optional<SaveCommitter::Failure> late_;
     TextDocument document_;
     PassPlan plan_;
     std::unique_ptr<PreparedPass> prepared_;  // taken from the other thread

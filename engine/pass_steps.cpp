@@ -27,18 +27,28 @@ void CheckIntact(const TextDocument& document, const std::string& path) {
 }
 
 // Writes the result of `substitution` over the file at `path`, from which
-// `document` was loaded.
+// `document` was loaded; its last step goes to `committer` when given.
 void Save(const std::string& path, TextDocument& document, const Substitution& substitution,
-          const FileVersion* unchanged_since) {
+          const FileVersion* unchanged_since, SaveCommitter* committer) {
+    std::unique_ptr<PendingSave> pending;
     if (substitution.WrittenAsIs()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
-        ReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since);
+        pending =
+            BeginReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since);
     } else {
         std::string result = substitution.Result();
         CheckIntact(document, path);
         document.AssignText(result);
-        document.SaveFile(path, unchanged_since);
+        pending = BeginReplaceWholeFile(path, document.SavedForm(), unchanged_since);
+    }
+    if (pending == nullptr) {
+        return;  // written in place, and done
+    }
+    if (committer != nullptr && unchanged_since != nullptr) {
+        committer->Hand(path, unchanged_since->file, std::move(pending));
+    } else {
+        pending->Finish();
     }
 }
 
@@ -140,7 +150,7 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 }
 
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan, StagedReplacement* staged) {
+                const PassPlan& plan, StagedReplacement* staged, SaveCommitter* committer) {
     const Substitution& substitution = plan.substitution;
     const bool changed = substitution.Changed();
     CheckIntact(document, path);
@@ -161,7 +171,7 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
                 TextDocument::MakeBackup(path);
             }
             if (staged == nullptr || !staged->Commit(unchanged_since)) {
-                Save(path, document, substitution, unchanged_since);
+                Save(path, document, substitution, unchanged_since, committer);
             }
         });
     return true;

@@ -10,6 +10,7 @@
 #include "file_ops.h"
 #include "kept_breaks.h"
 #include "replace_context.h"
+#include "save_committer.h"
 #include "substitution.h"
 #include "text_document.h"
 
@@ -105,8 +106,11 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 // given the new text, or by committing `staged`, the new text written
 // ahead, when given and still good). Returns whether the file was changed
 // and written. Throws on any failure, another program having cut the file
-// short since it was loaded included.
+// short since it was loaded included. With `committer`, a save made
+// through a temporary file is handed to it for its last step (the wait
+// for the disk and the rename), and its failure shows when it is settled.
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan, StagedReplacement* staged = nullptr);
+                const PassPlan& plan, StagedReplacement* staged = nullptr,
+                SaveCommitter* committer = nullptr);
 
 }  // namespace korv

@@ -178,17 +178,17 @@ void TextDocument::TakeMapped(const std::string& path, std::unique_ptr<MappedFil
 }
 
 void TextDocument::SaveFile(const std::string& path, const FileVersion* unchanged_since) const {
+    ReplaceWholeFile(path, SavedForm(), unchanged_since);
+}
+
+ContentWriter TextDocument::SavedForm() const {
     if (encoding_ == TextEncoding::Bytes) {
-        ReplaceWholeFile(path, Text(), unchanged_since);
-        return;
+        return [this](ContentSink& sink) { return sink.Write(Text()); };
     }
-    ReplaceWholeFile(
-        path,
-        [this](ContentSink& sink) {
-            Utf16Sink utf16(sink, encoding_);
-            return utf16.Write(Text());
-        },
-        unchanged_since);
+    return [this](ContentSink& sink) {
+        Utf16Sink utf16(sink, encoding_);
+        return utf16.Write(Text());
+    };
 }
 
 bool TextDocument::MakeBackup(const std::string& path) noexcept {

@@ -65,6 +65,9 @@ public:
     // only while the file is still in that state. A failed save leaves the
     // file as it was. Throws EngineError.
     void SaveFile(const std::string& path, const FileVersion* unchanged_since = nullptr) const;
+    // What SaveFile writes, for a save made in steps; it reads the
+    // document's text, so the document must stay as it is while it writes.
+    [[nodiscard]] ContentWriter SavedForm() const;
     // Copies the file at `path` to `path` + ".bak", replacing an older copy.
     // Never fails towards the caller: returns whether the copy was made.
     static bool MakeBackup(const std::string& path) noexcept;

@@ -5,7 +5,6 @@
 #include "ansi_text.h"
 #include "engine_error.h"
 #include "sys_calls.h"
-#include "unique_handle.h"
 #include "wide_names.h"
 
 namespace korv {
@@ -17,7 +16,10 @@ struct FindCloser {
     ~FindCloser() { ::FindClose(handle); }
 };
 
-EntryKind KindOf(const std::wstring& folder, const WIN32_FIND_DATAW& found) {
+// What the entry `found` of the folder `folder` (`path` as the program
+// holds it) is; `entry` is its name in the code page.
+EntryKind KindOf(const std::string& path, const std::wstring& folder, const std::string& entry,
+                 const WIN32_FIND_DATAW& found) {
     const DWORD attributes = found.dwFileAttributes;
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
@@ -26,13 +28,9 @@ EntryKind KindOf(const std::wstring& folder, const WIN32_FIND_DATAW& found) {
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return EntryKind::Other;
     }
-    const UniqueHandle target(
-        sys::CreateFile(folder + L"\\" + found.cFileName, FILE_READ_ATTRIBUTES,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool regular = target.Valid() && sys::FileInformation(target.Get(), info) &&
-                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    return regular ? EntryKind::File : EntryKind::Other;
+    return sys::LeadsToFile(path + "\\" + entry, folder + L"\\" + found.cFileName)
+               ? EntryKind::File
+               : EntryKind::Other;
 }
 
 }  // namespace
@@ -45,7 +43,7 @@ bool ListFolder(const std::string& path, std::vector<FolderItem>& items, std::st
         return false;
     }
     WIN32_FIND_DATAW found{};
-    const HANDLE search = sys::FindFirst(*folder + L"\\*", found);
+    const HANDLE search = sys::FindFirst(path, *folder + L"\\*", found);
     if (search == INVALID_HANDLE_VALUE) {
         problem = SystemErrorText(static_cast<int>(::GetLastError()));
         return false;
@@ -59,7 +57,8 @@ bool ListFolder(const std::string& path, std::vector<FolderItem>& items, std::st
         FolderItem item;
         // A name the code page cannot hold could only be reached as another
         // file: it is listed as something not to take.
-        item.kind = win32::ToAnsi(name, item.name) ? KindOf(*folder, found) : EntryKind::Other;
+        item.kind = win32::ToAnsi(name, item.name) ? KindOf(path, *folder, item.name, found)
+                                                   : EntryKind::Other;
         items.push_back(std::move(item));
     } while (sys::FindNext(search, found));
     if (::GetLastError() != ERROR_NO_MORE_FILES) {
@@ -74,7 +73,7 @@ bool IsFolder(const std::string& path) {
     if (!name) {
         return false;
     }
-    const DWORD attributes = sys::AttributesOf(*name);
+    const DWORD attributes = sys::AttributesOf(path, *name);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

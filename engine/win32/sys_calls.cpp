@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "file_fault.h"
+#include "unique_handle.h"
 
 namespace korv::sys {
 
@@ -26,9 +26,10 @@ DWORD Win32ErrorFor(int error) {
     }
 }
 
-// True (with the last error set) when the fault plan makes this call fail.
-bool Injected(const char* operation) {
-    const int error = InjectedFault(operation);
+}  // namespace
+
+bool Injected(FileCall call, const FileCallDetail& detail) {
+    const int error = InjectedFault(call, detail);
     if (error == 0) {
         return false;
     }
@@ -36,112 +37,31 @@ bool Injected(const char* operation) {
     return true;
 }
 
-}  // namespace
-
-HANDLE CreateFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                  DWORD flags) {
-    if (Injected("CreateFile")) {
-        return INVALID_HANDLE_VALUE;
-    }
-    return ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
-}
-
-bool Read(HANDLE file, void* buffer, DWORD size, DWORD& done) {
-    done = 0;
-    return !Injected("ReadFile") && ::ReadFile(file, buffer, size, &done, nullptr) != 0;
-}
-
-bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& done) {
-    done = 0;
-    return !Injected("WriteFile") && ::WriteFile(file, buffer, size, &done, nullptr) != 0;
-}
-
-bool Seek(HANDLE file, std::int64_t offset, DWORD from) {
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    return !Injected("SetFilePointerEx") && ::SetFilePointerEx(file, distance, nullptr, from) != 0;
-}
-
-bool SetEnd(HANDLE file) {
-    return !Injected("SetEndOfFile") && ::SetEndOfFile(file) != 0;
-}
-
-bool FileInformation(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
-    return !Injected("GetFileInformationByHandle") &&
-           ::GetFileInformationByHandle(file, &info) != 0;
-}
-
-bool FileInformationLessIdentity(HANDLE file, FILE_BASIC_INFO& basic,
-                                 FILE_STANDARD_INFO& standard) {
-    return !Injected("GetFileInformationByHandleEx") &&
-           ::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) != 0 &&
-           ::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) != 0;
-}
-
-bool IsDiskFile(HANDLE file) {
-    return ::GetFileType(file) == FILE_TYPE_DISK;
-}
-
-DWORD AttributesOf(const std::wstring& path) {
-    return Injected("GetFileAttributes") ? INVALID_FILE_ATTRIBUTES
-                                         : ::GetFileAttributesW(path.c_str());
-}
-
-HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
-    return Injected("FindFirstFile") ? INVALID_HANDLE_VALUE
-                                     : ::FindFirstFileW(pattern.c_str(), &found);
+HANDLE FindFirst(std::string_view path, const std::wstring& pattern, WIN32_FIND_DATAW& found) {
+    return Injected(FileCall::kListFolder, {path}) ? INVALID_HANDLE_VALUE
+                                                   : ::FindFirstFileW(pattern.c_str(), &found);
 }
 
 bool FindNext(HANDLE search, WIN32_FIND_DATAW& found) {
-    return !Injected("FindNextFile") && ::FindNextFileW(search, &found) != 0;
+    return !Injected(FileCall::kReadFolder) && ::FindNextFileW(search, &found) != 0;
 }
 
-bool SetAttributes(const std::wstring& path, DWORD attributes) {
-    return !Injected("SetFileAttributes") && ::SetFileAttributesW(path.c_str(), attributes) != 0;
-}
-
-namespace {
-constexpr SECURITY_INFORMATION kCarried =
-    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-}
-
-bool SecurityOf(const std::wstring& path, std::string& descriptor) {
-    if (Injected("GetFileSecurity")) {
+bool LeadsToFile(std::string_view path, const std::wstring& name) {
+    if (Injected(FileCall::kStatus, {path})) {
         return false;
     }
-    DWORD needed = 0;
-    ::GetFileSecurityW(path.c_str(), kCarried, nullptr, 0, &needed);
-    if (needed == 0) {
-        return false;
-    }
-    descriptor.assign(needed, '\0');
-    return ::GetFileSecurityW(path.c_str(), kCarried, descriptor.data(), needed, &needed) != 0;
+    const UniqueHandle target(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILE_BASIC_INFO basic{};
+    return target.Valid() &&
+           ::GetFileInformationByHandleEx(target.Get(), FileBasicInfo, &basic, sizeof basic) != 0 &&
+           (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool SetSecurity(const std::wstring& path, const std::string& descriptor) {
-    if (Injected("SetFileSecurity")) {
-        return false;
-    }
-    std::string copy = descriptor;
-    return ::SetFileSecurityW(path.c_str(), kCarried, copy.data()) != 0;
-}
-
-bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
-    return !Injected("MoveFileEx") &&
-           ::MoveFileExW(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-bool Delete(const std::wstring& path) {
-    return ::DeleteFileW(path.c_str()) != 0;
-}
-
-bool Close(HANDLE file) {
-    if (Injected("CloseHandle")) {
-        ::CloseHandle(file);
-        return false;
-    }
-    return ::CloseHandle(file) != 0;
+DWORD AttributesOf(std::string_view path, const std::wstring& name) {
+    return Injected(FileCall::kStatus, {path}) ? INVALID_FILE_ATTRIBUTES
+                                               : ::GetFileAttributesW(name.c_str());
 }
 
 }  // namespace korv::sys

@@ -2,41 +2,30 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
+#include <string_view>
 
-// The Win32 calls of the file layer, each first asking the installed fault
-// plan (see file_fault.h) whether it should fail. They behave like the
-// calls they wrap: failure with GetLastError() set.
+#include "file_fault.h"
+
+// What the Win32 system layer shares with the fault plan (see
+// file_fault.h), and the calls of the folder listing, each first asking
+// the plan whether it should fail. They behave like the calls they wrap:
+// failure with GetLastError() set. `path` names the file as the program
+// holds it, for the plan; `name` is its wide form, for the system.
 namespace korv::sys {
 
-HANDLE CreateFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                  DWORD flags);
-// Reads up to `size` bytes at the handle's position; false on failure.
-bool Read(HANDLE file, void* buffer, DWORD size, DWORD& done);
-bool Write(HANDLE file, const void* buffer, DWORD size, DWORD& done);
-bool Seek(HANDLE file, std::int64_t offset, DWORD from);
-bool SetEnd(HANDLE file);
-bool FileInformation(HANDLE file, BY_HANDLE_FILE_INFORMATION& info);
-// The same less the file's identity (volume and index), which is the dear
-// part of the query above.
-bool FileInformationLessIdentity(HANDLE file, FILE_BASIC_INFO& basic, FILE_STANDARD_INFO& standard);
-bool IsDiskFile(HANDLE file);
-// The attributes of the name itself (a link's own); INVALID_FILE_ATTRIBUTES
-// on failure.
-DWORD AttributesOf(const std::wstring& path);
-bool SetAttributes(const std::wstring& path, DWORD attributes);
-// The owner, group and access list of the file at `path`; false on failure.
-bool SecurityOf(const std::wstring& path, std::string& descriptor);
-bool SetSecurity(const std::wstring& path, const std::string& descriptor);
-// The first entry of a folder listing (`pattern` is the folder and "\\*");
-// INVALID_HANDLE_VALUE on failure.
-HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found);
+// True, with the last error set to the Win32 code that stands for the
+// plan's errno, when the fault plan makes `call` fail.
+bool Injected(FileCall call, const FileCallDetail& detail = {});
+
+// The first entry of the listing of the folder `path` (`pattern` is its
+// wide name and "\\*"); INVALID_HANDLE_VALUE on failure.
+HANDLE FindFirst(std::string_view path, const std::wstring& pattern, WIN32_FIND_DATAW& found);
+// The next entry; false at the end (ERROR_NO_MORE_FILES) or on failure.
 bool FindNext(HANDLE search, WIN32_FIND_DATAW& found);
-bool MoveReplacing(const std::wstring& from, const std::wstring& to);
-// Cleaning up must not be made to fail, or a test would see leftovers that
-// only its own plan caused.
-bool Delete(const std::wstring& path);
-bool Close(HANDLE file);
+// Whether the link `path` leads to a file that is no folder.
+bool LeadsToFile(std::string_view path, const std::wstring& name);
+// The attributes of what `path` names; INVALID_FILE_ATTRIBUTES on failure.
+DWORD AttributesOf(std::string_view path, const std::wstring& name);
 
 }  // namespace korv::sys

@@ -3,10 +3,14 @@
 #include <string>
 
 #include "engine_error.h"
+#include "wide_names.h"
 
 namespace korv {
 
 std::string SystemErrorText(int errnum) {
+    if (errnum == kNameNotInCodePageError) {
+        return kNameNotInCodePage;
+    }
     char* text = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -19,5 +19,8 @@ namespace korv {
 
 // The text for why a name is refused by WideName.
 extern const char* const kNameNotInCodePage;
+// The error code of the file layer for such a name: one of this program's
+// own (bit 29 set), which SystemErrorText tells as kNameNotInCodePage.
+inline constexpr int kNameNotInCodePageError = 0x20000000 | 0x4B6E;
 
 }  // namespace korv

@@ -39,8 +39,8 @@ struct DropCase {
 class ListingRefused final : public korv::FileFaultPlan {
 public:
     explicit ListingRefused(int nth) : nth_(nth) {}
-    int Check(const char* operation) override {
-        if (std::string_view(operation) != korv::test::kListFolderCall) {
+    int Check(korv::FileCall operation, const korv::FileCallDetail&) override {
+        if (operation != korv::FileCall::kListFolder) {
             return 0;
         }
         return ++seen_ == nth_ ? EACCES : 0;

@@ -152,8 +152,8 @@ TEST(ActivityLogTest, AnAddedLineIsAppendedAndTheBytesMatchARewrite) {
 
 // Opens a log, adds "a", then adds "b" with `fault` installed and "c"
 // without: whatever failed, the file ends as the four lines in order.
-void ExpectNoLineLostOrDoubled(const std::string& operation, int nth) {
-    SCOPED_TRACE(operation + " #" + std::to_string(nth));
+void ExpectNoLineLostOrDoubled(FileCall operation, int nth) {
+    SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
     TempDir dir;
     const std::string path = dir.File("korv.log");
     ActivityLog log(path, kLogFormat);
@@ -181,7 +181,7 @@ void ExpectNoLineLostOrDoubled(const std::string& operation, int nth) {
 }
 
 TEST(ActivityLogTest, AFailedAppendIsMadeGoodByTheNextWrite) {
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         ActivityLog log(dir.File("korv.log"), kLogFormat);
@@ -200,11 +200,11 @@ TEST(ActivityLogTest, AFailedRewriteIsMadeGoodByTheOneAfter) {
     // calls in turn, then write once more.
     auto prepare = [](ActivityLog& log) {
         log.Open();
-        FailNthCall fail_append(test::kWriteCall, 1, ENOSPC);
+        FailNthCall fail_append(FileCall::kWrite, 1, ENOSPC);
         FaultPlanScope scope(fail_append);
         EXPECT_THROW(log.AddEvent("a"), EngineError);
     };
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         ActivityLog log(dir.File("korv.log"), kLogFormat);
@@ -213,7 +213,7 @@ TEST(ActivityLogTest, AFailedRewriteIsMadeGoodByTheOneAfter) {
         EXPECT_EQ(ReadFile(dir.File("korv.log")), Joined(log.LogLines()));
     }
     for (const auto& [operation, nth] : calls) {
-        SCOPED_TRACE(operation + " #" + std::to_string(nth));
+        SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
         TempDir dir;
         const std::string path = dir.File("korv.log");
         ActivityLog log(path, kLogFormat);
@@ -255,7 +255,7 @@ TEST(ActivityLogTest, AHugeLogIsKeptEvenWhenAWriteFails) {
     log.AddEvent("one");
     expect_kept();
 
-    FailNthCall fault(test::kWriteCall, 1, ENOSPC);
+    FailNthCall fault(FileCall::kWrite, 1, ENOSPC);
     {
         FaultPlanScope scope(fault);
         EXPECT_THROW(log.AddEvent("two"), EngineError);
@@ -272,7 +272,7 @@ TEST(ActivityLogTest, AHugeLogIsKeptWhenTheStartLineCannotBeAppended) {
     const std::int64_t old_size = 0x80000000LL;
     ASSERT_TRUE(test::MakeSparseFile(path, "head\r\n", old_size));
     ActivityLog log(path, kLogFormat);
-    FailNthCall fault(test::kWriteCall, 1, ENOSPC);
+    FailNthCall fault(FileCall::kWrite, 1, ENOSPC);
     {
         FaultPlanScope scope(fault);
         try {

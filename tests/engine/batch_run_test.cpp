@@ -666,8 +666,8 @@ TEST(BatchRunLostUpdate, AFileWrittenByAnotherProgramSinceItsLoadKeepsThatProgra
 // Fails the next `open` of the file layer, once.
 class FailNextOpen final : public FileFaultPlan {
 public:
-    int Check(const char* operation) override {
-        if (armed && std::string_view(operation) == test::kOpenCall) {
+    int Check(FileCall operation, const FileCallDetail&) override {
+        if (armed && operation == FileCall::kOpen) {
             armed = false;
             return EIO;
         }

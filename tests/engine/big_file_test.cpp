@@ -34,7 +34,7 @@ TEST(BigFileTest, LoadsCrLfAndLfFilesWhetherMappedOrRead) {
     const std::string lf_path = dir.Write("lf.txt", lf);
     for (bool refuse_mapping : {false, true}) {
         SCOPED_TRACE(refuse_mapping ? "read" : "mapped");
-        FailNthCall no_maps(test::kMapCall, 1, ENOMEM);
+        FailNthCall no_maps(FileCall::kMap, 1, ENOMEM);
         FaultPlanGuard guard(refuse_mapping ? &no_maps : nullptr);
         TextDocument document;
         document.LoadFile(crlf_path);

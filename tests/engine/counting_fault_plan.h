@@ -19,7 +19,7 @@ public:
     CountingFaultPlan(long fail_at, int error, bool persistent)
         : fail_at_(fail_at), error_(error), persistent_(persistent) {}
 
-    int Check(const char* operation) override {
+    int Check(FileCall operation, const FileCallDetail& detail) override {
         ++calls_;
         if (std::this_thread::get_id() != creator_) {
             ++calls_elsewhere_;
@@ -29,7 +29,8 @@ public:
         if (!fail) {
             return 0;
         }
-        failed_.emplace_back(operation);
+        failed_.emplace_back(FileCallName(operation));
+        failing_path_ = detail.path;
         if (on_fail) {
             on_fail();
         }
@@ -41,6 +42,8 @@ public:
     [[nodiscard]] long CallsElsewhere() const { return calls_elsewhere_; }
     // Whether the call being checked comes from the thread that made the plan.
     [[nodiscard]] bool OnCreatorThread() const { return std::this_thread::get_id() == creator_; }
+    // The path of the call being made to fail, for on_fail.
+    [[nodiscard]] const std::string& FailingPath() const { return failing_path_; }
     // The operations made to fail, in order.
     [[nodiscard]] const std::vector<std::string>& Failed() const { return failed_; }
 
@@ -55,6 +58,7 @@ private:
     long calls_ = 0;
     long calls_elsewhere_ = 0;
     std::vector<std::string> failed_;
+    std::string failing_path_;
 };
 
 // Installs a plan for as long as it lives.

@@ -96,7 +96,7 @@ TEST(LargeFileTest, FilesOf2GiBOrMoreAreRefusedUnread) {
             error = ErrorOf([&] { document.LoadFile(path); });
         }
         EXPECT_EQ(error, "Cannot open file " + Quoted(path) + "File too large");
-        EXPECT_EQ(recorder.Counts().count(test::kReadCall), 0u);
+        EXPECT_EQ(recorder.Counts().count(FileCall::kRead), 0u);
         EXPECT_EQ(document.JoinedText(), "kept\r\n");
         EXPECT_EQ(test::SizeOf(path), size);
         EXPECT_EQ(test::IdentityOf(path), file);
@@ -130,13 +130,13 @@ TEST(FaultWalkTest, EveryFailingCallOfASaveLeavesOldOrNewBytes) {
 
 TEST(FaultWalkTest, EveryFailingCallOfANewFilesSaveLeavesNothingOrTheFile) {
     const std::string new_bytes = "created\r\n";
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         calls = test::EveryCallOf([&] { ReplaceWholeFile(dir.File("new.txt"), new_bytes); });
     }
     for (const auto& [operation, nth] : calls) {
-        SCOPED_TRACE(operation + " #" + std::to_string(nth));
+        SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
         TempDir dir;
         const std::string path = dir.File("new.txt");
         FailNthCall fault(operation, nth, EIO);
@@ -155,7 +155,7 @@ TEST(FaultWalkTest, EveryFailingCallOfANewFilesSaveLeavesNothingOrTheFile) {
 }
 
 TEST(FaultWalkTest, EveryFailingCallOfABackupLeavesTheOldOrTheNewCopy) {
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         const std::string path = dir.Write("a.txt", "current");
@@ -163,7 +163,7 @@ TEST(FaultWalkTest, EveryFailingCallOfABackupLeavesTheOldOrTheNewCopy) {
         calls = test::EveryCallOf([&] { EXPECT_TRUE(TextDocument::MakeBackup(path)); });
     }
     for (const auto& [operation, nth] : calls) {
-        SCOPED_TRACE(operation + " #" + std::to_string(nth));
+        SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
         TempDir dir;
         const std::string path = dir.Write("a.txt", "current");
         dir.Write("a.txt.bak", "older copy");
@@ -201,7 +201,7 @@ TEST(AppendTest, AMissingFileIsNotCreated) {
 TEST(AppendTest, EveryFailingCallLeavesTheOldOrTheWholeNewEnd) {
     const std::string old_bytes = "first\r\n";
     const std::string more = "second\r\n";
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         const std::string path = dir.Write("log.txt", old_bytes);
@@ -209,7 +209,7 @@ TEST(AppendTest, EveryFailingCallLeavesTheOldOrTheWholeNewEnd) {
     }
     ASSERT_FALSE(calls.empty());
     for (const auto& [operation, nth] : calls) {
-        SCOPED_TRACE(operation + " #" + std::to_string(nth));
+        SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
         TempDir dir;
         const std::string path = dir.Write("log.txt", old_bytes);
         FailNthCall fault(operation, nth, EIO);

@@ -2,8 +2,7 @@
 
 // What the shared file-layer tests ask of the system, each with a POSIX and
 // a Windows side (posix/ and win32/file_system_helpers.cpp): which file a
-// name is, its size and links, sparse files, and the names under which the
-// layer's calls reach the fault plan.
+// name is, its size and links, sparse files.
 
 #include <cstdint>
 #include <string>
@@ -11,17 +10,6 @@
 #include "file_ops.h"
 
 namespace korv::test {
-
-// The layer's calls as the fault plan sees them: opening, reading and
-// writing a file, and mapping one.
-extern const char* const kOpenCall;
-extern const char* const kReadCall;
-extern const char* const kWriteCall;
-extern const char* const kMapCall;
-// The call that asks for a name's status before a write in place.
-extern const char* const kStatusCall;
-// The call that opens a folder's listing.
-extern const char* const kListFolderCall;
 
 // The system's texts for a name whose file, or whose folder, is missing,
 // as the layer puts them after a failure's message.
@@ -33,6 +21,9 @@ extern const char* const kListFolderCall;
 // Whether loading maps big files (POSIX) rather than reading them whole
 // (Windows).
 extern const bool kBigFilesMapped;
+// Whether the layer syncs a folder after changing its names (POSIX); on
+// Windows the file system journals names on its own.
+extern const bool kFolderNamesSynced;
 // Whether an installed program keeps a user's files in the XDG folders
 // (POSIX) rather than under %APPDATA% (Windows).
 extern const bool kXdgUserFolders;

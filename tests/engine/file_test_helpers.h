@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,11 +27,11 @@ namespace korv::test {
 class FailNthCall final : public FileFaultPlan {
 public:
     FailNthCall() = default;
-    FailNthCall(std::string operation, int nth, int error = EIO)
-        : operation_(std::move(operation)), nth_(nth), error_(error) {}
+    FailNthCall(FileCall operation, int nth, int error = EIO)
+        : operation_(operation), nth_(nth), error_(error) {}
 
-    int Check(const char* operation) override {
-        calls_.emplace_back(operation);
+    int Check(FileCall operation, const FileCallDetail&) override {
+        calls_.push_back(operation);
         if (operation_ != operation || ++seen_ != nth_) {
             return 0;
         }
@@ -38,11 +39,11 @@ public:
         return error_;
     }
 
-    [[nodiscard]] const std::vector<std::string>& Calls() const { return calls_; }
+    [[nodiscard]] const std::vector<FileCall>& Calls() const { return calls_; }
     [[nodiscard]] bool Fired() const { return fired_; }
     // How often each operation was called.
-    [[nodiscard]] std::map<std::string, int> Counts() const {
-        std::map<std::string, int> counts;
+    [[nodiscard]] std::map<FileCall, int> Counts() const {
+        std::map<FileCall, int> counts;
         for (const auto& call : calls_) {
             ++counts[call];
         }
@@ -50,22 +51,22 @@ public:
     }
 
 private:
-    std::string operation_;
+    std::optional<FileCall> operation_;
     int nth_ = 0;
     int error_ = EIO;
     int seen_ = 0;
     bool fired_ = false;
-    std::vector<std::string> calls_;
+    std::vector<FileCall> calls_;
 };
 
 // Every (operation, nth call) that `action` makes through the file layer.
-inline std::vector<std::pair<std::string, int>> EveryCallOf(const std::function<void()>& action) {
+inline std::vector<std::pair<FileCall, int>> EveryCallOf(const std::function<void()>& action) {
     FailNthCall recorder;
     {
         FaultPlanScope scope(recorder);
         action();
     }
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     for (const auto& [operation, count] : recorder.Counts()) {
         for (int nth = 1; nth <= count; ++nth) {
             calls.emplace_back(operation, nth);

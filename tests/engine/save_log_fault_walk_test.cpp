@@ -153,16 +153,16 @@ TEST(SaveFaultWalk, AFailureReportedLeavesTheOldBytesAndNoneReportedTheNew) {
 // Fails every call of the named operations.
 class FailOperations final : public FileFaultPlan {
 public:
-    FailOperations(std::vector<std::string> operations, int error)
+    FailOperations(std::vector<FileCall> operations, int error)
         : operations_(std::move(operations)), error_(error) {}
-    int Check(const char* operation) override {
+    int Check(FileCall operation, const FileCallDetail&) override {
         return std::find(operations_.begin(), operations_.end(), operation) != operations_.end()
                    ? error_
                    : 0;
     }
 
 private:
-    std::vector<std::string> operations_;
+    std::vector<FileCall> operations_;
     int error_;
 };
 
@@ -175,7 +175,7 @@ TEST(SaveFaultWalk, AFailedStatusReadBeforeAWriteInPlaceLeavesTheFile) {
     ASSERT_TRUE(test::MakeHardLink(path, dir.File("other-name.txt")));
     TextDocument document;
     document.AssignText("new text");
-    FailOperations plan({test::kStatusCall, test::kWriteCall}, EIO);
+    FailOperations plan({FileCall::kStatus, FileCall::kWrite}, EIO);
     {
         FaultPlanScope scope(plan);
         EXPECT_THROW(document.SaveFile(path), EngineError);

@@ -32,7 +32,7 @@ inline void ExpectEveryFailingCallOfASaveLeavesOldOrNewBytes(const SaveScene& sc
     const std::string old_bytes = "old line one\r\nold line two\r\n";
     const std::string new_bytes = "the new text\r\n";
     SCOPED_TRACE(scene.name);
-    std::vector<std::pair<std::string, int>> calls;
+    std::vector<std::pair<FileCall, int>> calls;
     {
         TempDir dir;
         const std::string path = scene.make(dir, old_bytes);
@@ -41,7 +41,7 @@ inline void ExpectEveryFailingCallOfASaveLeavesOldOrNewBytes(const SaveScene& sc
     }
     ASSERT_FALSE(calls.empty());
     for (const auto& [operation, nth] : calls) {
-        SCOPED_TRACE(operation + " #" + std::to_string(nth));
+        SCOPED_TRACE(std::string(FileCallName(operation)) + " #" + std::to_string(nth));
         TempDir dir;
         const std::string path = scene.make(dir, old_bytes);
         FailNthCall fault(operation, nth, EIO);

@@ -24,15 +24,15 @@ namespace {
 // Fails the file layer's calls named.
 class FilePlan final : public korv::FileFaultPlan {
 public:
-    explicit FilePlan(std::vector<std::string> failing = {}) : failing_(std::move(failing)) {
+    explicit FilePlan(std::vector<korv::FileCall> failing = {}) : failing_(std::move(failing)) {
         korv::SetFileFaultPlan(this);
     }
     ~FilePlan() override { korv::SetFileFaultPlan(nullptr); }
     FilePlan(const FilePlan&) = delete;
     FilePlan& operator=(const FilePlan&) = delete;
 
-    int Check(const char* operation) override {
-        for (const std::string& failing : failing_) {
+    int Check(korv::FileCall operation, const korv::FileCallDetail&) override {
+        for (const korv::FileCall failing : failing_) {
             if (failing == operation) {
                 return EIO;
             }
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    std::vector<std::string> failing_;
+    std::vector<korv::FileCall> failing_;
 };
 
 }  // namespace
@@ -72,7 +72,7 @@ void FormShowTest::AFailedWriteBackIsShownAndTheWindowShownAllTheSame() {
     MainWindowHarness h(false);
     WriteFile(h.paths.Settings, "[Options]\r\nCS=True\r\nBU=True\r\nDV=True\r\n");
     {
-        FilePlan plan({"write"});
+        FilePlan plan({korv::FileCall::kWrite});
         h.Show();
     }
     const auto errors = h.prompter.Of(Kind::Error);

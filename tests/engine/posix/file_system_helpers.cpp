@@ -8,14 +8,9 @@
 
 namespace korv::test {
 
-const char* const kOpenCall = "open";
-const char* const kReadCall = "read";
-const char* const kWriteCall = "write";
-const char* const kMapCall = "mmap";
+const bool kFolderNamesSynced = true;
 const bool kBigFilesMapped = true;
 const bool kXdgUserFolders = true;
-const char* const kStatusCall = "stat";
-const char* const kListFolderCall = "opendir";
 
 namespace {
 

@@ -10,14 +10,9 @@
 
 namespace korv::test {
 
-const char* const kOpenCall = "CreateFile";
-const char* const kReadCall = "ReadFile";
-const char* const kWriteCall = "WriteFile";
-const char* const kMapCall = "CreateFileMapping";
+const bool kFolderNamesSynced = false;
 const bool kBigFilesMapped = false;
 const bool kXdgUserFolders = false;
-const char* const kStatusCall = "GetFileInformationByHandleEx";
-const char* const kListFolderCall = "FindFirstFile";
 
 namespace {
 

@@ -3,13 +3,19 @@
 // from writing it, its backup or the log.
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "activity_log.h"
 #include "batch_run.h"
+#include "file_ops.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
 
@@ -48,6 +54,15 @@ public:
     void ShowResults(std::int32_t, std::int64_t files_replaced) override {
         replaced = files_replaced;
     }
+    bool StopRequested() override {
+        if (after_entry) {
+            after_entry();
+        }
+        return false;
+    }
+
+    // Runs after each entry's pass.
+    std::function<void()> after_entry;
 
 private:
     std::int32_t current_ = -1;
@@ -113,6 +128,53 @@ TEST(Win32BatchRun, PlanningAFileAheadNeverKeepsTheRunFromWritingIt) {
         EXPECT_EQ(outcome.FilesReplaced, c.replaced);
         EXPECT_TRUE(ReadFile(ui.entries[0]) == BigText("pin"));
     }
+}
+
+std::wstring Wide(const std::string& ansi) {
+    const int size =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
+    return wide;
+}
+
+// Whether a temporary file for `name` lies in `dir`: its save was staged.
+bool Staged(const TempDir& dir, const std::string& name) {
+    const std::string prefix = "." + name + std::string(kTempMarker);
+    const std::vector<std::string> names = dir.Names();
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& found) { return found.rfind(prefix, 0) == 0; });
+}
+
+// A save written ahead carries the attributes the file had then: given
+// another one before its pass, the file must keep it all the same.
+TEST(Win32BatchRun, AnAttributeGivenAfterASaveWasWrittenAheadIsKept) {
+    TempDir dir;
+    FixedUi ui;
+    const std::string a = dir.Write("a.txt", BigText("needle"));
+    ui.entries = {dir.Write("0.txt", BigText("needle")), a};
+    bool given = false;
+    ui.after_entry = [&] {
+        if (given) {
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!Staged(dir, "a.txt") && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_TRUE(Staged(dir, "a.txt")) << "the save of a.txt was never written ahead";
+        ASSERT_TRUE(::SetFileAttributesW(Wide(a).c_str(), FILE_ATTRIBUTE_HIDDEN));
+        given = true;
+    };
+    ActivityLog log(dir.File("korv.log"), TimeFormat{});
+    log.Open();
+    const BatchOutcome outcome = RunBatch(ui, log);
+    EXPECT_TRUE(given);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{});
+    EXPECT_EQ(outcome.FilesReplaced, 2);
+    EXPECT_TRUE(ReadFile(a) == BigText("pin"));
+    EXPECT_NE(::GetFileAttributesW(Wide(a).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
+    EXPECT_FALSE(Staged(dir, "a.txt"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // the system takes each write only in part.
 
 #include <fuzzer/FuzzedDataProvider.h>
-#include <sys/uio.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fd_sink.h"
+#include "file_system.h"
 #include "kept_breaks.h"
 #include "line_breaks.h"
 #include "memory_file.h"
@@ -30,7 +30,7 @@ using korv::fuzz::Check;
 using korv::fuzz::ReferenceJoined;
 using korv::fuzz::ReferenceLower;
 
-// How the wrapped writev below treats the engine's writes: at most `limit`
+// How the wrapped pwrite below treats the file layer's writes: at most `limit`
 // bytes a call (0: no limit), and every `interrupt_every`th call fails with
 // EINTR before writing anything (0: never).
 struct WriteShaping {
@@ -42,29 +42,41 @@ WriteShaping shaping;
 
 }  // namespace
 
-// The engine's writev, wrapped at link time (-Wl,--wrap=writev) so a test
-// can hand it the short and interrupted writes a real system may give.
-extern "C" ssize_t __real_writev(int fd, const struct iovec* pieces, int count);
-extern "C" ssize_t __wrap_writev(int fd, const struct iovec* pieces, int count) {
+// The system's pwrite, wrapped at link time (-Wl,--wrap=pwrite) so a test
+// can hand the file layer the short and interrupted writes a real system
+// may give.
+extern "C" ssize_t __real_pwrite(int fd, const void* bytes, std::size_t size, off_t offset);
+extern "C" ssize_t __wrap_pwrite(int fd, const void* bytes, std::size_t size, off_t offset) {
     ++shaping.calls;
     if (shaping.interrupt_every != 0 && shaping.calls % shaping.interrupt_every == 0) {
         errno = EINTR;
         return -1;
     }
-    if (shaping.limit == 0) {
-        return __real_writev(fd, pieces, count);
+    if (shaping.limit != 0) {
+        size = std::min(size, shaping.limit);
     }
-    std::vector<iovec> cut;
-    std::size_t left = shaping.limit;
-    for (int i = 0; i < count && left > 0; ++i) {
-        const std::size_t take = std::min(pieces[i].iov_len, left);
-        cut.push_back({pieces[i].iov_base, take});
-        left -= take;
-    }
-    return __real_writev(fd, cut.data(), static_cast<int>(cut.size()));
+    return __real_pwrite(fd, bytes, size, offset);
 }
 
 namespace {
+
+// Writes in order from the start of a file through the file layer's
+// primitive, as a save does.
+class FileSink final : public korv::ContentSink {
+public:
+    explicit FileSink(int fd) : file_(::dup(fd), "fuzzed file") {}
+    bool Write(std::string_view bytes) override {
+        if (!korv::fs::WriteAt(file_, offset_, bytes)) {
+            return false;
+        }
+        offset_ += static_cast<std::int64_t>(bytes.size());
+        return true;
+    }
+
+private:
+    korv::fs::File file_;
+    std::int64_t offset_ = 0;
+};
 
 // The case option as a sequence of answers, one per time it is asked.
 class FuzzContext final : public korv::ReplaceContext {
@@ -289,7 +301,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static korv::fuzz::MemoryFile file;
     file.Empty();
     shaping = {write_limit, interrupt_every, 0};
-    korv::FdSink sink(file.Fd());
+    FileSink sink(file.Fd());
     const bool written = plan.WriteResult(sink);
     shaping = {};
     Check(written, "WriteResult reports success");

@@ -5,6 +5,7 @@
 
 #include "engine_error.h"
 #include "file_system.h"
+#include "read_from_start.h"
 
 // The file layer's reads and the log's writes, over the system layer's
 // primitives (file_system.h); the safe save is in safe_save.cpp.
@@ -44,15 +45,12 @@ fs::File OpenWhole(const std::string& path, std::size_t& size, FileVersion* vers
 }
 
 void ReadWhole(const std::string& path, const fs::File& file, char* into, std::size_t size) {
-    for (std::size_t done = 0; done < size;) {
-        std::size_t got = 0;
-        if (!fs::ReadAt(file, static_cast<std::int64_t>(done), into + done, size - done, got)) {
-            throw CannotOpenFile(path, fs::LastError());
-        }
-        if (got == 0) {
-            throw CannotOpenFile(path, "The file could not be read in full");
-        }
-        done += got;
+    const std::optional<std::size_t> read = ReadFromStart(file, into, size);
+    if (!read) {
+        throw CannotOpenFile(path, fs::LastError());
+    }
+    if (*read != size) {
+        throw CannotOpenFile(path, "The file could not be read in full");
     }
 }
 
@@ -149,19 +147,11 @@ std::optional<std::string> ReadFileHead(const std::string& path, std::size_t lim
         return std::nullopt;
     }
     std::string head(limit, '\0');
-    std::size_t done = 0;
-    while (done < limit) {
-        std::size_t got = 0;
-        if (!fs::ReadAt(file, static_cast<std::int64_t>(done), head.data() + done, limit - done,
-                        got)) {
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += got;
+    const std::optional<std::size_t> read = ReadFromStart(file, head.data(), limit);
+    if (!read) {
+        return std::nullopt;
     }
-    head.resize(done);
+    head.resize(*read);
     return head;
 }
 

@@ -10,6 +10,7 @@
 #include "file_ops.h"
 #include "file_system.h"
 #include "path_syntax.h"
+#include "read_from_start.h"
 
 // The safe save, the in-place write and the backup copy, over the system
 // layer's primitives. A file is replaced by a temporary file beside it,
@@ -107,19 +108,6 @@ void CheckStillUnchanged(const std::string& path, const std::string& target,
         throw CannotOpenFile(path, fs::LastError());
     }
     CheckUnchanged(path, now->version, unchanged_since);
-}
-
-// Reads the first `size` bytes of `file`; false on an error or an early end.
-bool ReadExactly(const fs::File& file, char* into, std::size_t size) {
-    for (std::size_t done = 0; done < size;) {
-        std::size_t got = 0;
-        if (!fs::ReadAt(file, static_cast<std::int64_t>(done), into + done, size - done, got) ||
-            got == 0) {
-            return false;
-        }
-        done += got;
-    }
-    return true;
 }
 
 // Empties the file and writes `bytes` into it from the start.
@@ -229,7 +217,7 @@ void OverwriteInPlace(fs::File file, const std::string& path, const ContentWrite
     }
     ByteBuffer old_bytes;
     old_bytes.Resize(static_cast<std::size_t>(facts->version.size));
-    if (!ReadExactly(file, old_bytes.Data(), old_bytes.Size())) {
+    if (ReadFromStart(file, old_bytes.Data(), old_bytes.Size()) != old_bytes.Size()) {
         throw StreamWriteError();
     }
     // The new content is complete before the file is emptied, so a writer

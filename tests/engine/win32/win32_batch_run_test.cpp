@@ -7,17 +7,21 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "activity_log.h"
 #include "batch_run.h"
+#include "counting_fault_plan.h"
+#include "file_fault.h"
 #include "file_ops.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
+#include "wide_names.h"
 
 namespace korv {
 namespace {
@@ -130,14 +134,6 @@ TEST(Win32BatchRun, PlanningAFileAheadNeverKeepsTheRunFromWritingIt) {
     }
 }
 
-std::wstring Wide(const std::string& ansi) {
-    const int size =
-        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-    return wide;
-}
-
 // Whether a temporary file for `name` lies in `dir`: its save was staged.
 bool Staged(const TempDir& dir, const std::string& name) {
     const std::string prefix = "." + name + std::string(kTempMarker);
@@ -146,24 +142,49 @@ bool Staged(const TempDir& dir, const std::string& name) {
                        [&](const std::string& found) { return found.rfind(prefix, 0) == 0; });
 }
 
+// Tells when the temporary file of a save written ahead is created: the
+// facts of the file it is to replace have been taken by then.
+class StagingSeen final : public FileFaultPlan {
+public:
+    explicit StagingSeen(std::string prefix) : prefix_(std::move(prefix)) {}
+    int Check(FileCall call, const FileCallDetail& detail) override {
+        if (call == FileCall::kCreate && detail.path.rfind(prefix_, 0) == 0) {
+            std::lock_guard lock(mutex_);
+            seen_ = true;
+            changed_.notify_all();
+        }
+        return 0;
+    }
+    bool Wait() {
+        std::unique_lock lock(mutex_);
+        // The deadline only keeps a broken run from hanging the suite.
+        return changed_.wait_for(lock, std::chrono::seconds(60), [this] { return seen_; });
+    }
+
+private:
+    std::string prefix_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool seen_ = false;
+};
+
 // A save written ahead carries the attributes the file had then: given
 // another one before its pass, the file must keep it all the same.
 TEST(Win32BatchRun, AnAttributeGivenAfterASaveWasWrittenAheadIsKept) {
     TempDir dir;
     FixedUi ui;
     const std::string a = dir.Write("a.txt", BigText("needle"));
+    const std::wstring wide_a = WideName(a).value();
     ui.entries = {dir.Write("0.txt", BigText("needle")), a};
+    StagingSeen staging(dir.File(".a.txt" + std::string(kTempMarker)));
+    test::FaultPlanScope scope(staging);
     bool given = false;
     ui.after_entry = [&] {
         if (given) {
             return;
         }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!Staged(dir, "a.txt") && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        ASSERT_TRUE(Staged(dir, "a.txt")) << "the save of a.txt was never written ahead";
-        ASSERT_TRUE(::SetFileAttributesW(Wide(a).c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(staging.Wait()) << "the save of a.txt was never written ahead";
+        ASSERT_TRUE(::SetFileAttributesW(wide_a.c_str(), FILE_ATTRIBUTE_HIDDEN));
         given = true;
     };
     ActivityLog log(dir.File("korv.log"), TimeFormat{});
@@ -173,7 +194,7 @@ TEST(Win32BatchRun, AnAttributeGivenAfterASaveWasWrittenAheadIsKept) {
     EXPECT_EQ(ui.messages, std::vector<std::string>{});
     EXPECT_EQ(outcome.FilesReplaced, 2);
     EXPECT_TRUE(ReadFile(a) == BigText("pin"));
-    EXPECT_NE(::GetFileAttributesW(Wide(a).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
+    EXPECT_NE(::GetFileAttributesW(wide_a.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
     EXPECT_FALSE(Staged(dir, "a.txt"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "durable_saves.h"
 #include "engine_error.h"
@@ -37,12 +38,13 @@ void ReportFailure(BatchUi& ui, BatchOutcome& outcome, const std::string& path,
     ui.ShowFailureReason(reason);
 }
 
-// A save whose last step failed after its pass: the file was counted as
+// Saves whose last step failed after their pass: each file was counted as
 // replaced, and is reported as its pass would have reported it.
-void ReportLate(BatchUi& ui, BatchOutcome& outcome, PassPlanner& planner) {
-    if (const std::optional<SaveCommitter::Failure> late = planner.Settle()) {
+void ReportLate(BatchUi& ui, BatchOutcome& outcome,
+                const std::vector<SaveCommitter::Failure>& failures) {
+    for (const SaveCommitter::Failure& late : failures) {
         --outcome.FilesReplaced;
-        ReportFailure(ui, outcome, late->path, late->message);
+        ReportFailure(ui, outcome, late.path, late.message);
     }
 }
 
@@ -110,26 +112,26 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
             PassContext ctx(ui, log, path);
             ctx.ReplacedFlag = false;
             planner.Plan(ctx, index, path);
-            ReportLate(ui, outcome, planner);
+            ReportLate(ui, outcome, planner.TakeLate());
             const bool changed =
                 dry_run ? planner.Preview(path) : planner.Write(ctx, path, ui.BackUp());
             if (changed) {
                 ++outcome.FilesReplaced;
             }
         } catch (const NotPlainText& e) {
-            ReportLate(ui, outcome, planner);
+            ReportLate(ui, outcome, planner.Settle());
             if (ui.SkipsBinary(index)) {
                 ++outcome.FilesSkipped;
             } else {
                 ReportFailure(ui, outcome, path, e.what());
             }
         } catch (const std::exception& e) {
-            ReportLate(ui, outcome, planner);
+            ReportLate(ui, outcome, planner.Settle());
             ReportFailure(ui, outcome, path, e.what());
         }
         ++index;
         if (ui.StopRequested()) {
-            ReportLate(ui, outcome, planner);
+            ReportLate(ui, outcome, planner.Settle());
             sync_at_end.Now();
             outcome.end = BatchEnd::Stopped;
             outcome.FilesSearched = ui.EntryCount();
@@ -137,7 +139,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
         }
     } while (index < ui.EntryCount());
 
-    ReportLate(ui, outcome, planner);
+    ReportLate(ui, outcome, planner.Settle());
     sync_at_end.Now();
     outcome.FilesSearched = ui.EntryCount();
     outcome.end = BatchEnd::Finished;

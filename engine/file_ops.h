@@ -101,8 +101,12 @@ void ReplaceWholeFile(const std::string& path, const ContentWriter& write_conten
 class PendingSave {
 public:
     virtual ~PendingSave() = default;
-    // Waits for the new content to reach the disk, then puts it in the
-    // file's place; throws as ReplaceWholeFile does.
+    // Waits for the new content to reach the disk; throws as
+    // ReplaceWholeFile does. Several saves synced before any finishes may
+    // share one wait of the disk.
+    virtual void Sync() = 0;
+    // Syncs, unless that was done, then puts the new content in the file's
+    // place; throws as ReplaceWholeFile does.
     virtual void Finish() = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "pass_planner.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -105,10 +106,13 @@ PassPlanner::~PassPlanner() {
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
-    if (committer_ && committer_->MayChange(path)) {
-        late_ = Settle();  // the file is read as the save before leaves it
+    std::optional<std::uint64_t> size_seen = TakeSizeSeen(path);
+    std::optional<FileVersion> seen;
+    if (committer_ && (committer_->Full() || committer_->MayChange(path, &seen))) {
+        SettleNow();  // the file is read as the saves before leave it
+    } else if (!size_seen && seen && seen->regular && seen->size >= 0) {
+        size_seen = static_cast<std::uint64_t>(seen->size);  // spares asking again
     }
-    const std::optional<std::uint64_t> size_seen = TakeSizeSeen(path);
     LetGoOfLastPass(ctx);
     if (ahead_) {
         prepared_ = TakeAhead(ctx);
@@ -149,6 +153,9 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     if (noting) {
         NoteWritten(path, back_up);
     }
+    if (MustSettleToWrite(path, back_up)) {
+        SettleNow();
+    }
     bool changed = false;
     try {
         changed = CommitPass(ctx, back_up, path, Document(), plan_, Staged(),
@@ -161,19 +168,43 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     return changed;
 }
 
-std::optional<SaveCommitter::Failure> PassPlanner::Settle() {
-    if (late_ || !committer_) {
-        return std::exchange(late_, std::nullopt);
+std::vector<SaveCommitter::Failure> PassPlanner::TakeLate() {
+    return std::exchange(late_, {});
+}
+
+std::vector<SaveCommitter::Failure> PassPlanner::Settle() {
+    SettleNow();
+    return TakeLate();
+}
+
+void PassPlanner::SettleNow() {
+    if (!committer_) {
+        return;
     }
-    std::optional<SaveCommitter::Failure> failure;
+    std::vector<SaveCommitter::Failure> failures;
     if (ui_.WorksAside() && committer_->Busy()) {
         // A big file's sync may take a while: the window handles its
         // events meanwhile.
-        ui_.RunAside([&] { failure = committer_->Settle(); });
+        ui_.RunAside([&] { failures = committer_->Settle(); });
     } else {
-        failure = committer_->Settle();
+        failures = committer_->Settle();
     }
-    return failure;
+    std::move(failures.begin(), failures.end(), std::back_inserter(late_));
+}
+
+bool PassPlanner::MustSettleToWrite(const std::string& path, bool back_up) const {
+    if (!committer_ || !plan_.substitution.Changed()) {
+        return false;
+    }
+    // A save staged ahead is renamed on this thread. (The file itself was
+    // checked when it was read.)
+    if (Staged() != nullptr) {
+        return true;
+    }
+    const auto names = NamesThePassWrites(path, back_up, log_.Path());
+    return std::any_of(names.begin() + 1, names.end(), [this](const auto& written) {
+        return committer_->MayChange(written.first);
+    });
 }
 
 bool PassPlanner::Preview(const std::string& path) {

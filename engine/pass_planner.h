@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "activity_log.h"
 #include "batch_ui.h"
@@ -40,10 +41,12 @@ public:
     bool Write(ReplaceContext& ctx, const std::string& path, bool back_up);
     // Shows what the planned pass would write, writing nothing.
     bool Preview(const std::string& path);
-    // Waits for the last step of the save before, which Write may leave
-    // to another thread, and tells its failure, once: the run reports it
-    // before anything of the next pass shows.
-    [[nodiscard]] std::optional<SaveCommitter::Failure> Settle();
+    // The failures of saves finished on another thread, met when Plan or
+    // Write had to wait for them; each is told once.
+    [[nodiscard]] std::vector<SaveCommitter::Failure> TakeLate();
+    // The same once every save Write left to another thread is finished:
+    // the run reports them before it shows anything else, and at its end.
+    [[nodiscard]] std::vector<SaveCommitter::Failure> Settle();
 
 private:
     // Hands back what the pass before used, so that no more than two files
@@ -58,6 +61,11 @@ private:
     void NoteWritten(const std::string& path, bool back_up);
     // The same once the pass has written, which never fails the pass.
     void NoteWrittenAfter(bool noting, const std::string& path, bool back_up);
+    // Waits for the saves left to the committer, keeping their failures.
+    void SettleNow();
+    // Whether the pass for `path` writes under a name a save left to the
+    // committer may change, or must keep its rename in turn behind theirs.
+    [[nodiscard]] bool MustSettleToWrite(const std::string& path, bool back_up) const;
     [[nodiscard]] TextDocument& Document();
     // The new text written ahead, when it is the text this pass makes.
     [[nodiscard]] StagedReplacement* Staged() const;
@@ -70,8 +78,8 @@ private:
     // Finishes saves while the next files are read, where saves wait for
     // the disk.
     std::optional<SaveCommitter> committer_;
-    // A failure met when the next entry had to wait for the save before.
-    std::optional<SaveCommitter::Failure> late_;
+    // Failures met when a pass had to wait for the saves before.
+    std::vector<SaveCommitter::Failure> late_;
     TextDocument document_;
     PassPlan plan_;
     std::unique_ptr<PreparedPass> prepared_;  // taken from the other thread

@@ -46,7 +46,7 @@ void Save(const std::string& path, TextDocument& document, const Substitution& s
         return;  // written in place, and done
     }
     if (committer != nullptr && unchanged_since != nullptr) {
-        committer->Hand(path, unchanged_since->file, std::move(pending));
+        committer->Hand(path, *unchanged_since, std::move(pending));
     } else {
         pending->Finish();
     }

@@ -27,20 +27,32 @@ constexpr std::int64_t kLargestFile = 0x7FFFFFFF;
 const char* const kChangedMeanwhile = "Another program changed it since it was read";
 
 // Writes the content in order from the start of a file.
+// Writes a file from its start. With `start_writeback`, it has the system
+// start writing what it was given to the disk every few MiB, so the sync
+// that ends a big save waits for the last few only.
 class FileSink final : public ContentSink {
 public:
-    explicit FileSink(const fs::File& file) : file_(file) {}
+    FileSink(const fs::File& file, bool start_writeback)
+        : file_(file), start_writeback_(start_writeback) {}
     bool Write(std::string_view bytes) override {
         if (!fs::WriteAt(file_, offset_, bytes)) {
             return false;
         }
         offset_ += static_cast<std::int64_t>(bytes.size());
+        if (start_writeback_ && offset_ - started_up_to_ >= kWritebackStep) {
+            fs::StartWriteback(file_);
+            started_up_to_ = offset_;
+        }
         return true;
     }
 
 private:
+    static constexpr std::int64_t kWritebackStep = std::int64_t{2} << 20;
+
     const fs::File& file_;
+    const bool start_writeback_;
     std::int64_t offset_ = 0;
+    std::int64_t started_up_to_ = 0;
 };
 
 class MemorySink final : public ContentSink {
@@ -170,7 +182,7 @@ public:
     // writing it to the disk. Throws StreamWriteError when a write fails
     // (or the writer says so).
     void Write(const ContentWriter& write_content) {
-        FileSink sink(file_);
+        FileSink sink(file_, Syncing());
         if (!write_content(sink)) {
             throw StreamWriteError();
         }
@@ -283,7 +295,7 @@ void WriteInPlace(const std::string& path, const std::string& target,
     if (!file.Valid()) {
         throw CannotCreateFile(path, fs::LastError());
     }
-    FileSink sink(file);
+    FileSink sink(file, false);
     if (!write_content(sink)) {
         throw StreamWriteError();
     }
@@ -311,8 +323,15 @@ public:
         }
     }
 
+    void Sync() override {
+        if (!synced_) {
+            temp_.SyncAndClose(path_);
+            synced_ = true;
+        }
+    }
+
     void Finish() override {
-        temp_.SyncAndClose(path_);
+        Sync();
         CheckStillUnchanged(path_, target_, unchanged_since_ ? &*unchanged_since_ : nullptr);
         temp_.Replace(path_, target_);
     }
@@ -322,6 +341,7 @@ private:
     std::string target_;
     TempFile temp_;
     std::optional<FileVersion> unchanged_since_;
+    bool synced_ = false;
 };
 
 // The safe write shared by saving and copying, up to its last step: null

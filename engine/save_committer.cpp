@@ -1,6 +1,8 @@
 #include "save_committer.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <utility>
 
 namespace korv {
@@ -10,74 +12,105 @@ SaveCommitter::SaveCommitter() : thread_([this] { Work(); }) {}
 SaveCommitter::~SaveCommitter() {
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !busy_; });
+        changed_.wait(lock, [this] { return queue_.empty() && !working_; });
         quitting_ = true;
     }
     changed_.notify_all();
     thread_.join();
 }
 
-void SaveCommitter::Hand(std::string path, const FileIdentity& loaded,
+void SaveCommitter::Hand(std::string path, const FileVersion& loaded,
                          std::unique_ptr<PendingSave> save) {
+    unsettled_.push_back(Unsettled{path, loaded.file});
+    unsettled_bytes_ += static_cast<std::uint64_t>(std::max<std::int64_t>(loaded.size, 0));
     {
         std::lock_guard lock(mutex_);
-        path_ = std::move(path);
-        loaded_ = loaded;
-        save_ = std::move(save);
-        busy_ = true;
-        unsettled_ = true;
+        queue_.push_back(Handed{std::move(path), std::move(save)});
     }
     changed_.notify_all();
 }
 
-std::optional<SaveCommitter::Failure> SaveCommitter::Settle() {
+std::vector<SaveCommitter::Failure> SaveCommitter::Settle() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
-    unsettled_ = false;
-    return std::exchange(failure_, std::nullopt);
+    changed_.wait(lock, [this] { return queue_.empty() && !working_; });
+    unsettled_.clear();
+    unsettled_bytes_ = 0;
+    return std::exchange(failures_, {});
 }
 
 bool SaveCommitter::Busy() {
     std::lock_guard lock(mutex_);
-    return busy_;
+    return !queue_.empty() || working_;
 }
 
-bool SaveCommitter::MayChange(const std::string& path) {
-    // Asked whether or not the save is done by now, so a run makes the same
-    // calls of the file layer however fast the other thread is.
-    if (!unsettled_) {
+bool SaveCommitter::Full() const {
+    return unsettled_.size() >= kMostPending || unsettled_bytes_ >= kMostPendingBytes;
+}
+
+bool SaveCommitter::MayChange(const std::string& path, std::optional<FileVersion>* seen) const {
+    if (unsettled_.empty()) {
         return false;
     }
-    if (path == path_) {
+    const auto named = [&path](const Unsettled& save) { return save.path == path; };
+    if (std::any_of(unsettled_.begin(), unsettled_.end(), named)) {
         return true;
     }
     const std::optional<FileVersion> version = VersionOf(path);
-    return version && version->file == loaded_;
+    if (seen != nullptr) {
+        *seen = version;
+    }
+    const auto same_file = [&version](const Unsettled& save) { return save.file == version->file; };
+    return version && std::any_of(unsettled_.begin(), unsettled_.end(), same_file);
 }
 
 void SaveCommitter::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return quitting_ || save_ != nullptr; });
-        if (quitting_) {
-            return;
+        changed_.wait(lock, [this] { return quitting_ || !queue_.empty(); });
+        if (queue_.empty()) {
+            return;  // quitting, with nothing left
         }
-        std::unique_ptr<PendingSave> save = std::move(save_);
+        std::vector<Handed> batch = std::exchange(queue_, {});
+        working_ = true;
         lock.unlock();
-        std::optional<std::string> failed;
-        try {
-            save->Finish();
-        } catch (const std::exception& e) {
-            failed = e.what();
-        }
-        save.reset();  // a temporary file left goes before the run goes on
+        std::vector<Failure> failed = FinishBatch(batch);
         lock.lock();
-        if (failed) {
-            failure_ = Failure{path_, std::move(*failed)};
-        }
-        busy_ = false;
+        std::move(failed.begin(), failed.end(), std::back_inserter(failures_));
+        working_ = false;
         changed_.notify_all();
     }
+}
+
+std::vector<SaveCommitter::Failure> SaveCommitter::FinishBatch(std::vector<Handed>& batch) {
+    // A file's sync makes the file system write out what it holds for the
+    // others too, so every file's data goes first and the renames after:
+    // a rename before the next sync would give it more to write.
+    std::vector<std::optional<std::string>> failed(batch.size());
+    const auto attempt = [&](std::size_t i, void (PendingSave::*step)()) {
+        if (batch[i].save == nullptr) {
+            return;
+        }
+        try {
+            ((*batch[i].save).*step)();
+        } catch (const std::exception& e) {
+            failed[i] = e.what();
+            batch[i].save.reset();  // its temporary file goes now
+        }
+    };
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        attempt(i, &PendingSave::Sync);
+    }
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        attempt(i, &PendingSave::Finish);
+        batch[i].save.reset();
+    }
+    std::vector<Failure> failures;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (failed[i]) {
+            failures.push_back(Failure{std::move(batch[i].path), std::move(*failed[i])});
+        }
+    }
+    return failures;
 }
 
 }  // namespace korv

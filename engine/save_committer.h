@@ -1,61 +1,89 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "file_ops.h"
 
 namespace korv {
 
-// Finishes the run's saves on a thread of its own, one at a time, so the
-// wait for a file's new bytes to reach the disk overlaps the reading and
-// searching of the next files. Only one save is ever pending: the run
-// settles it before the next pass shows, logs or writes anything, so every
-// log line, backup, rename and message keeps its list order.
+// Finishes the run's saves on a thread of its own, in batches, so the wait
+// for new bytes to reach the disk overlaps the reading and searching of
+// the next files, and one wait of the disk covers many files: a batch's
+// files are all synced before the first of them is renamed, then renamed
+// in the order they were handed over. The run settles (waits for every
+// save handed over) before it shows a message, before it reads or writes
+// a file a save may change, and every kMostPending saves, so log lines,
+// backups, renames and messages keep their list order.
 class SaveCommitter {
 public:
+    // Each save waiting holds its temporary file open, and as big as its file.
+    static constexpr std::size_t kMostPending = 64;
+    static constexpr std::uint64_t kMostPendingBytes = std::uint64_t{64} << 20;
+
     SaveCommitter();
-    // Finishes the save still pending, if any; its failure is lost, so a
-    // run settles first.
+    // Finishes the saves still pending; their failures are lost, so a run
+    // settles first.
     ~SaveCommitter();
     SaveCommitter(const SaveCommitter&) = delete;
     SaveCommitter& operator=(const SaveCommitter&) = delete;
 
-    // Hands over the save of `path`, begun from the file `loaded`; the one
-    // before must have been settled.
-    void Hand(std::string path, const FileIdentity& loaded, std::unique_ptr<PendingSave> save);
+    // Hands over the save of `path`, begun from the file as `loaded`.
+    void Hand(std::string path, const FileVersion& loaded, std::unique_ptr<PendingSave> save);
 
     // A save that failed once handed over: its path and its message.
     struct Failure {
         std::string path;
         std::string message;
     };
-    // Waits until no save is pending; the failure of the one that was, once.
-    [[nodiscard]] std::optional<Failure> Settle();
+    // Waits until no save is pending; the failures of those that were, in
+    // the order they were handed over, each once.
+    [[nodiscard]] std::vector<Failure> Settle();
 
     // Whether a save is pending.
     [[nodiscard]] bool Busy();
-    // Whether a save pending may change what `path` names: the same name,
-    // or the same file.
-    [[nodiscard]] bool MayChange(const std::string& path);
+    // Whether the run must settle before it hands over another save.
+    [[nodiscard]] bool Full() const;
+    // Whether a save handed over since the last Settle may change what
+    // `path` names: the same name, or the same file. The file the path
+    // named, where it had to be asked, goes to `seen` when given.
+    [[nodiscard]] bool MayChange(const std::string& path,
+                                 std::optional<FileVersion>* seen = nullptr) const;
 
 private:
+    struct Handed {
+        std::string path;
+        std::unique_ptr<PendingSave> save;
+    };
     void Work();
+    // Finishes `batch`; the failures, in its order.
+    static std::vector<Failure> FinishBatch(std::vector<Handed>& batch);
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::unique_ptr<PendingSave> save_;  // handed over, not yet finished
-    bool busy_ = false;                  // a save is handed over or being finished
+    std::vector<Handed> queue_;  // handed over, not yet taken into a batch
+    bool working_ = false;       // a batch is being finished
     bool quitting_ = false;
-    bool unsettled_ = false;  // handed over since the last Settle (the run's thread only)
-    std::string path_;        // of the last save handed over
-    FileIdentity loaded_;
-    std::optional<Failure> failure_;
-    std::thread thread_;
+    std::vector<Failure> failures_;
+
+    // The run's thread only. Asked whether or not the saves are done by
+    // now, so a run makes the same calls of the file layer however fast the
+    // other thread is.
+    struct Unsettled {
+        std::string path;
+        FileIdentity file;
+    };
+    std::vector<Unsettled> unsettled_;
+    std::uint64_t unsettled_bytes_ = 0;
+
+    std::thread thread_;  // last: it starts once the rest is made
 };
 
 }  // namespace korv

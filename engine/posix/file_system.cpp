@@ -191,7 +191,9 @@ File OpenExisting(const std::string& path, Access access) {
     }
     switch (access) {
         case Access::kRead:
-            return Opened(OpenNonBlocking(path, O_RDONLY), path);
+            // Left non-blocking: it changes nothing for a regular file, and a
+            // named pipe then reads empty or fails at once.
+            return Opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), path);
         case Access::kUpdate:
             return Opened(::open(path.c_str(), O_RDWR | O_CLOEXEC), path);
         case Access::kAppend:

@@ -196,6 +196,40 @@ TEST_F(BatchRunTest, TheSamePathTwiceIsProcessedTwice) {
                                                   Replaced("a", a, "aa")}));
 }
 
+// Saves are finished in batches on another thread; a later entry that
+// reads or backs up over a file whose save still waits must wait for it,
+// however far back in the list that save was.
+TEST_F(BatchRunTest, ALaterEntryMeetsTheFilesOfTheSavesBeforeItAsTheyLeaveThem) {
+    const std::string a = dir_.Write("a.txt", "ab\r\n");
+    const std::string b = dir_.Write("b.txt", "ab\r\n");
+    const std::string old_bak = dir_.Write("a.txt.bak", "old backup ab\r\n");
+    const std::string a_again = dir_.Path() + "/./a.txt";  // the same file, another name
+    struct Case {
+        const char* what;
+        std::vector<std::string> entries;
+        bool back_up;
+        std::string a_after;
+        std::string bak_after;
+    };
+    const Case cases[] = {
+        {"read under another name", {a, b, a_again}, false, "aaaab\r\n", "old backup ab\r\n"},
+        {"backed up over", {old_bak, a}, true, "aab\r\n", "ab\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteFile(a, "ab\r\n");
+        test::WriteFile(old_bak, "old backup ab\r\n");
+        ui_.entries = c.entries;
+        ui_.find = "a";
+        ui_.replacement = "aa";
+        ui_.back_up = c.back_up;
+        const BatchOutcome outcome = Run();
+        EXPECT_EQ(outcome.FilesReplaced, static_cast<std::int64_t>(c.entries.size()));
+        EXPECT_EQ(ReadFile(a), c.a_after);
+        EXPECT_EQ(ReadFile(old_bak), c.bak_after);
+    }
+}
+
 TEST_F(BatchRunTest, AFileWithANulByteFailsAndStaysAsItWas) {
     const std::string bytes = std::string("abc\r\nab\0c abc\r\n", 15);
     const std::string a = dir_.Write("a.txt", bytes);

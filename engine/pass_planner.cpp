@@ -106,13 +106,20 @@ PassPlanner::~PassPlanner() {
 }
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
-    std::optional<std::uint64_t> size_seen = TakeSizeSeen(path);
-    std::optional<FileVersion> seen;
-    if (committer_ && (committer_->Full() || committer_->MayChange(path, &seen))) {
-        SettleNow();  // the file is read as the saves before leave it
-    } else if (!size_seen && seen && seen->regular && seen->size >= 0) {
-        size_seen = static_cast<std::uint64_t>(seen->size);  // spares asking again
+    std::optional<SeenFile> seen = TakeSeen(path);
+    if (committer_ && committer_->AnyUnsettled()) {
+        if (!seen || !seen->file) {
+            const std::optional<FileVersion> now = VersionOf(path);
+            seen = SeenFile{
+                path,
+                now && now->regular && now->size >= 0 ? static_cast<std::uint64_t>(now->size) : 0,
+                now ? std::optional(now->file) : std::nullopt};
+        }
+        if (committer_->Full() || committer_->MayChange(path, seen->file)) {
+            SettleNow();  // the file is read as the saves before leave it
+        }
     }
+    const std::optional<std::uint64_t> size_seen = seen ? std::optional(seen->size) : std::nullopt;
     LetGoOfLastPass(ctx);
     if (ahead_) {
         prepared_ = TakeAhead(ctx);
@@ -193,7 +200,7 @@ void PassPlanner::SettleNow() {
 }
 
 bool PassPlanner::MustSettleToWrite(const std::string& path, bool back_up) const {
-    if (!committer_ || !plan_.substitution.Changed()) {
+    if (!committer_ || !committer_->AnyUnsettled() || !plan_.substitution.Changed()) {
         return false;
     }
     // A save staged ahead is renamed on this thread. (The file itself was
@@ -203,7 +210,8 @@ bool PassPlanner::MustSettleToWrite(const std::string& path, bool back_up) const
     }
     const auto names = NamesThePassWrites(path, back_up, log_.Path());
     return std::any_of(names.begin() + 1, names.end(), [this](const auto& written) {
-        return committer_->MayChange(written.first);
+        const std::optional<FileVersion> now = VersionOf(written.first, written.second);
+        return committer_->MayChange(written.first, now ? std::optional(now->file) : std::nullopt);
     });
 }
 
@@ -225,13 +233,13 @@ void PassPlanner::LetGoOfLastPass(ReplaceContext& ctx) {
     }
 }
 
-std::optional<std::uint64_t> PassPlanner::TakeSizeSeen(const std::string& path) {
-    std::optional<std::uint64_t> size;
-    if (seen_ && seen_->path == path) {
-        size = seen_->size;
-    }
+std::optional<PassPlanner::SeenFile> PassPlanner::TakeSeen(const std::string& path) {
+    std::optional<SeenFile> seen = std::move(seen_);
     seen_.reset();
-    return size;
+    if (seen && seen->path != path) {
+        seen.reset();
+    }
+    return seen;
 }
 
 std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
@@ -245,20 +253,31 @@ std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
 
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     const std::string next = ui_.Entry(index);
-    const std::optional<FileSize> size_now = SizeOf(next);
+    // Which file it is matters for a big one, and wherever saves wait on
+    // the committer; then it is asked along with the size.
+    std::optional<FileVersion> version;
+    std::optional<FileSize> size_now;
+    if (committer_) {
+        version = VersionOf(next);
+        if (version) {
+            size_now = FileSize{version->size, version->regular};
+        }
+    } else {
+        size_now = SizeOf(next);
+    }
     if (!size_now || !size_now->regular || size_now->bytes < 0) {
         return;  // left to the pass to meet
     }
     const auto size = static_cast<std::uint64_t>(size_now->bytes);
-    // Handing a small file to the other thread costs more than it saves;
-    // which file a big one is, is asked only then.
-    std::optional<FileVersion> version;
-    if (size >= kAsideFromBytes) {
+    // Handing a small file to the other thread costs more than it saves.
+    const bool big = size >= kAsideFromBytes;
+    if (big && !version) {
         version = VersionOf(next);
     }
-    next_ahead_ = version && !WrittenByThePass(version->file, path, log_.Path());
+    next_ahead_ = big && version && !WrittenByThePass(version->file, path, log_.Path());
     if (!next_ahead_) {
-        seen_ = SeenFile{next, size};  // spares the pass asking again
+        // Spares the pass asking again.
+        seen_ = SeenFile{next, size, version ? std::optional(version->file) : std::nullopt};
         return;
     }
     // The texts as they stand now; the pass compares them with those it

@@ -55,8 +55,9 @@ private:
     // The pass planned ahead, once done; a window handles its events while
     // it waits.
     std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx);
-    // The size seen of the file at `path` when it was weighed, if it was.
-    std::optional<std::uint64_t> TakeSizeSeen(const std::string& path);
+    // What was seen of the file at `path` when it was weighed, if it was.
+    struct SeenFile;
+    std::optional<SeenFile> TakeSeen(const std::string& path);
     void StartAhead(std::int32_t index, const std::string& path);
     void NoteWritten(const std::string& path, bool back_up);
     // The same once the pass has written, which never fails the pass.
@@ -87,10 +88,12 @@ private:
     bool next_ahead_ = false;                 // the next pass is being planned
     WrittenFiles written_;
     // The size of the next entry's file, seen when it was weighed for
-    // planning ahead, while no pass has written under its name since.
+    // planning ahead, while no pass has written under its name since; and
+    // which file it was, where saves wait on the committer.
     struct SeenFile {
         std::string path;
         std::uint64_t size;
+        std::optional<FileIdentity> file;
     };
     std::optional<SeenFile> seen_;
 };

@@ -47,20 +47,11 @@ bool SaveCommitter::Full() const {
     return unsettled_.size() >= kMostPending || unsettled_bytes_ >= kMostPendingBytes;
 }
 
-bool SaveCommitter::MayChange(const std::string& path, std::optional<FileVersion>* seen) const {
-    if (unsettled_.empty()) {
-        return false;
-    }
-    const auto named = [&path](const Unsettled& save) { return save.path == path; };
-    if (std::any_of(unsettled_.begin(), unsettled_.end(), named)) {
-        return true;
-    }
-    const std::optional<FileVersion> version = VersionOf(path);
-    if (seen != nullptr) {
-        *seen = version;
-    }
-    const auto same_file = [&version](const Unsettled& save) { return save.file == version->file; };
-    return version && std::any_of(unsettled_.begin(), unsettled_.end(), same_file);
+bool SaveCommitter::MayChange(const std::string& path,
+                              const std::optional<FileIdentity>& file) const {
+    return std::any_of(unsettled_.begin(), unsettled_.end(), [&](const Unsettled& save) {
+        return save.path == path || (file && save.file == *file);
+    });
 }
 
 void SaveCommitter::Work() {

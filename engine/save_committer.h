@@ -51,11 +51,13 @@ public:
     [[nodiscard]] bool Busy();
     // Whether the run must settle before it hands over another save.
     [[nodiscard]] bool Full() const;
+    // Whether a save was handed over since the last Settle.
+    [[nodiscard]] bool AnyUnsettled() const { return !unsettled_.empty(); }
     // Whether a save handed over since the last Settle may change what
-    // `path` names: the same name, or the same file. The file the path
-    // named, where it had to be asked, goes to `seen` when given.
+    // `path` names: the same name, or the same file (`file`, which the
+    // path named when it was asked; nullopt when it could not be asked).
     [[nodiscard]] bool MayChange(const std::string& path,
-                                 std::optional<FileVersion>* seen = nullptr) const;
+                                 const std::optional<FileIdentity>& file) const;
 
 private:
     struct Handed {

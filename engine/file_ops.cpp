@@ -14,9 +14,6 @@ namespace korv {
 
 namespace {
 
-// Files of 2 GiB and more lie outside the text model's signed 32-bit lengths.
-constexpr std::int64_t kLargestFile = 0x7FFFFFFF;
-
 // Opens the regular file at `path` for a whole read and gives its size.
 fs::File OpenWhole(const std::string& path, std::size_t& size, FileVersion* version) {
     fs::File file = fs::OpenExisting(path, fs::Access::kRead);

@@ -50,6 +50,10 @@ struct FileSize {
 };
 [[nodiscard]] std::optional<FileSize> SizeOf(const std::string& path);
 
+// Files of 2 GiB and more lie outside the text model's signed 32-bit
+// lengths: they are neither read nor written.
+inline constexpr std::int64_t kLargestFile = 0x7FFFFFFF;
+
 // Reads the whole regular file at `path`. Throws EngineError
 // "Cannot open file ..." when it cannot be opened or read in full, and for
 // files of 2 GiB or more.

@@ -21,12 +21,8 @@ namespace korv {
 
 namespace {
 
-// Files of 2 GiB and more lie outside the text model's signed 32-bit lengths.
-constexpr std::int64_t kLargestFile = 0x7FFFFFFF;
-
 const char* const kChangedMeanwhile = "Another program changed it since it was read";
 
-// Writes the content in order from the start of a file.
 // Writes a file from its start. With `start_writeback`, it has the system
 // start writing what it was given to the disk every few MiB, so the sync
 // that ends a big save waits for the last few only.

@@ -52,6 +52,10 @@ std::string_view FileCallName(FileCall call) {
             return "sync folder";
         case FileCall::kReplaceName:
             return "replace name";
+        case FileCall::kLink:
+            return "link";
+        case FileCall::kLock:
+            return "lock";
         case FileCall::kRemove:
             return "remove";
         case FileCall::kClose:

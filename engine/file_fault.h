@@ -20,6 +20,8 @@ enum class FileCall {
     kSyncData,
     kSyncFolder,
     kReplaceName,  // rename: a file put in the place of another
+    kLink,         // a further name given to a file
+    kLock,         // a file's lock taken
     kRemove,       // reported, never made to fail
     kClose,
     kMap,

@@ -180,5 +180,17 @@ bool ReplaceName(const std::string& from, const std::string& to);
 // Removes the file `path`. Reported to the fault plan but never made to
 // fail by it: cleaning up after a failure is not itself a test's failure.
 bool Remove(const std::string& path);
+// Removes the empty folder `path`; reported to the fault plan as Remove is.
+bool RemoveFolder(const std::string& path);
+
+// Gives the existing file `existing` the further name `name` (a hard
+// link), failing where the file system keeps one name per file or the two
+// lie on different file systems.
+bool MakeLink(const std::string& existing, const std::string& name);
+
+// Takes the lock of the open file without waiting: false when another
+// open file holds it, in this process or another. It goes with the close,
+// and with the process that holds it.
+bool TryLock(const File& file);
 
 }  // namespace korv::fs

@@ -1,6 +1,7 @@
 #include "file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -352,6 +353,29 @@ bool ReplaceName(const std::string& from, const std::string& to) {
 bool Remove(const std::string& path) {
     (void)InjectedFault(FileCall::kRemove, {path});
     return ::unlink(path.c_str()) == 0;
+}
+
+bool RemoveFolder(const std::string& path) {
+    (void)InjectedFault(FileCall::kRemove, {path});
+    return ::rmdir(path.c_str()) == 0;
+}
+
+bool MakeLink(const std::string& existing, const std::string& name) {
+    if (Injected(FileCall::kLink, {existing, name})) {
+        return false;
+    }
+    return ::link(existing.c_str(), name.c_str()) == 0;
+}
+
+bool TryLock(const File& file) {
+    if (Injected(FileCall::kLock, {file.Path()})) {
+        return false;
+    }
+    int result = 0;
+    do {
+        result = ::flock(Fd(file), LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
 }
 
 bool SavesFinishAside() {

@@ -474,6 +474,30 @@ bool Remove(const std::string& path) {
     return name && ::DeleteFileW(name->c_str()) != 0;
 }
 
+bool RemoveFolder(const std::string& path) {
+    (void)InjectedFault(FileCall::kRemove, {path});
+    const std::optional<std::wstring> name = Wide(path);
+    return name && ::RemoveDirectoryW(name->c_str()) != 0;
+}
+
+bool MakeLink(const std::string& existing, const std::string& name) {
+    if (Injected(FileCall::kLink, {existing, name})) {
+        return false;
+    }
+    const std::optional<std::wstring> from = Wide(existing);
+    const std::optional<std::wstring> to = Wide(name);
+    return from && to && ::CreateHardLinkW(to->c_str(), from->c_str(), nullptr) != 0;
+}
+
+bool TryLock(const File& file) {
+    if (Injected(FileCall::kLock, {file.Path()})) {
+        return false;
+    }
+    OVERLAPPED whole{};
+    return ::LockFileEx(Handle(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                        MAXDWORD, MAXDWORD, &whole) != 0;
+}
+
 bool SavesFinishAside() {
     // A file another handle has open cannot be replaced.
     return false;

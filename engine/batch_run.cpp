@@ -8,6 +8,7 @@
 #include "engine_error.h"
 #include "pass_planner.h"
 #include "pass_steps.h"
+#include "undo_journal.h"
 
 namespace korv {
 
@@ -72,6 +73,30 @@ private:
     bool done_ = false;
 };
 
+// The text told when the undo journal cannot be kept in `folder`.
+std::string NoJournalProblem(const std::string& folder, const std::string& reason) {
+    return "The undo journal cannot be kept in " + folder + ".\n" + reason;
+}
+
+// Starts the run's undo journal where the interface keeps it, and drops
+// the earlier run's once it is on the disk. Null when the run goes without
+// (none is kept, or the user runs on without one); `declined` when the
+// run must not go on.
+std::unique_ptr<UndoJournal> StartJournal(BatchUi& ui, bool& declined) {
+    const std::optional<UndoPlace> place = ui.UndoJournalPlace();
+    if (!place) {
+        return nullptr;
+    }
+    try {
+        auto journal = std::make_unique<UndoJournal>(place->folder, place->program);
+        journal->DropEarlierRuns();
+        return journal;
+    } catch (const EngineError& e) {
+        declined = !ui.RunWithoutUndo(NoJournalProblem(place->folder, e.what()));
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
@@ -99,10 +124,20 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
         }
     }
 
+    const bool dry_run = ui.DryRun();
+    // Before any file is touched; outlives the planner, whose saves use it.
+    std::unique_ptr<UndoJournal> journal;
+    if (!dry_run) {
+        bool declined = false;
+        journal = StartJournal(ui, declined);
+        if (declined) {
+            outcome.end = BatchEnd::NoUndo;
+            return outcome;
+        }
+    }
     ui.SetCurrentEntry(0);
     SyncAtEnd sync_at_end(log);
-    const bool dry_run = ui.DryRun();
-    PassPlanner planner(ui, log, dry_run, ui.LineBreakMode());
+    PassPlanner planner(ui, log, dry_run, ui.LineBreakMode(), journal.get());
     std::int32_t index = 0;
     do {
         std::string path;

@@ -12,6 +12,7 @@ enum class BatchEnd {
     Declined,      // the confirmation was not answered Yes
     NoEntries,     // the list held no entry
     TextsRefused,  // blank find text, or find and replacement texts the same
+    NoUndo,        // the undo journal could not be kept, and no run without it was wanted
     Stopped,       // the interface asked to stop before the end of the list
     Finished,      // every entry was processed and the results shown
 };

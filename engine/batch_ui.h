@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "line_breaks.h"
@@ -15,6 +16,12 @@ struct PassPreview {
     std::size_t occurrences;  // after the file-name variables are expanded
     // The bytes a save would write over the file, built when asked for.
     const std::function<std::string()>& saved_bytes;
+};
+
+// Where a run keeps the journal that lets it be undone.
+struct UndoPlace {
+    std::string folder;   // the journals' folder, made when missing
+    std::string program;  // the program making the run, as the journal names it
 };
 
 // Everything the batch run needs of the user interface. Each value is read
@@ -69,6 +76,13 @@ public:
     // thread while it saves this one. What it found there is used only
     // where the file, the texts and the options are still what they were.
     virtual bool ReadsAhead() { return true; }
+
+    // Where the run keeps its undo journal; none, the default, runs without.
+    virtual std::optional<UndoPlace> UndoJournalPlace() { return std::nullopt; }
+    // Asked, before any file is touched, when that journal cannot be kept
+    // (`problem` names the folder and the reason): true runs without it,
+    // false ends the run there.
+    virtual bool RunWithoutUndo(const std::string& /*problem*/) { return false; }
 
     // True for a run that only looks: it writes no file, backup or log
     // line, and shows each file that would change with ShowPreview.

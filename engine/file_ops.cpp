@@ -84,9 +84,9 @@ void WriteTail(const std::string& path, bool create, std::optional<std::int64_t>
 }  // namespace
 
 void ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                      const FileVersion* unchanged_since) {
+                      const FileVersion* unchanged_since, UndoJournal* journal) {
     ReplaceWholeFile(
-        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since);
+        path, [bytes](ContentSink& sink) { return sink.Write(bytes); }, unchanged_since, journal);
 }
 
 std::optional<FileVersion> VersionOf(const std::string& path, bool follow_links) {

@@ -13,6 +13,8 @@
 
 namespace korv {
 
+class UndoJournal;
+
 // Whole-file operations, each opening and closing its files within the one
 // call. All the engine's file access goes through here; the system layer
 // (posix/file_ops.cpp or win32/file_ops.cpp, one chosen by the build)
@@ -89,15 +91,17 @@ public:
 // before it is replaced, or another program wrote it since we read it:
 // it is then left as that program left it, and "Cannot open file ..."
 // is thrown.
+// With `journal`, the file's old content is kept there, on the disk, before
+// it is replaced; a file whose old content cannot be kept is not written.
 void ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                      const FileVersion* unchanged_since = nullptr);
+                      const FileVersion* unchanged_since = nullptr, UndoJournal* journal = nullptr);
 
 // Writes a file's whole new content to the sink; false when a write fails.
 using ContentWriter = std::function<bool(ContentSink& sink)>;
 // The same with the content produced by `write_content`, which may be
 // called more than once (once per attempt).
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
-                      const FileVersion* unchanged_since = nullptr);
+                      const FileVersion* unchanged_since = nullptr, UndoJournal* journal = nullptr);
 
 // A save begun: the new content written into a temporary file beside the
 // file, not yet on the disk nor in the file's place. Dropped unfinished,
@@ -109,7 +113,12 @@ public:
     // ReplaceWholeFile does. Several saves synced before any finishes may
     // share one wait of the disk.
     virtual void Sync() = 0;
-    // Syncs, unless that was done, then puts the new content in the file's
+    // Syncs, unless that was done, checks that the file is as it was read
+    // and keeps its old content in the journal; throws as ReplaceWholeFile
+    // does. Several saves kept before any finishes share one wait of the
+    // disk for the journal.
+    virtual void Keep() = 0;
+    // Keeps, unless that was done, then puts the new content in the file's
     // place; throws as ReplaceWholeFile does.
     virtual void Finish() = 0;
 };
@@ -119,7 +128,7 @@ public:
 // in place). `write_content` is not used once it returns.
 [[nodiscard]] std::unique_ptr<PendingSave> BeginReplaceWholeFile(
     const std::string& path, const ContentWriter& write_content,
-    const FileVersion* unchanged_since = nullptr);
+    const FileVersion* unchanged_since = nullptr, UndoJournal* journal = nullptr);
 
 // A file's new content written ahead of its save into a temporary file
 // beside it, which replaces the file only when committed; dropped unused,
@@ -130,10 +139,11 @@ public:
     // Replaces the file by the staged content, as ReplaceWholeFile would,
     // if the path still names the file it was staged for with the owner,
     // permissions and links it had then, and in the state `unchanged_since`
-    // (when given). Otherwise, or when the replace fails, the staged file
-    // goes, the file is left as it is and false is returned, for the caller
-    // to save the usual way and meet whatever stands in its way.
-    virtual bool Commit(const FileVersion* unchanged_since) = 0;
+    // (when given), its old content kept in `journal` (when given).
+    // Otherwise, or when the replace fails, the staged file goes, the file
+    // is left as it is and false is returned, for the caller to save the
+    // usual way and meet whatever stands in its way.
+    virtual bool Commit(const FileVersion* unchanged_since, UndoJournal* journal) = 0;
 };
 
 // Writes the content `write_content` produces for the file at `path` ahead

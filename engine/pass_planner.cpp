@@ -71,8 +71,9 @@ bool StillStands(const PreparedPass& pass, const std::string& path, const Writte
 
 }  // namespace
 
-PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks)
-    : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks) {
+PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks,
+                         UndoJournal* journal)
+    : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks), journal_(journal) {
     if (!dry_run_ && Syncing() && fs::SavesFinishAside()) {
         committer_.emplace();
     }
@@ -166,7 +167,7 @@ bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_
     bool changed = false;
     try {
         changed = CommitPass(ctx, back_up, path, Document(), plan_, Staged(),
-                             committer_ ? &*committer_ : nullptr);
+                             committer_ ? &*committer_ : nullptr, journal_);
     } catch (...) {
         NoteWrittenAfter(noting, path, back_up);
         throw;

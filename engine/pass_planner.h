@@ -27,8 +27,11 @@ namespace korv {
 // the searches the plan made the same way. The run sees one pass at a time.
 class PassPlanner {
 public:
-    // Files are loaded with their line breaks kept or not as `breaks` says.
-    PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks);
+    // Files are loaded with their line breaks kept or not as `breaks` says;
+    // with `journal`, each file's old content is kept there before it is
+    // replaced.
+    PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks,
+                UndoJournal* journal = nullptr);
     ~PassPlanner();
     PassPlanner(const PassPlanner&) = delete;
     PassPlanner& operator=(const PassPlanner&) = delete;
@@ -75,6 +78,7 @@ private:
     const ActivityLog& log_;
     const bool dry_run_;
     const LineBreaks breaks_;
+    UndoJournal* const journal_;
     std::optional<PassPrefetcher> ahead_;
     // Finishes saves while the next files are read, where saves wait for
     // the disk.

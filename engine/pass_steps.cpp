@@ -29,18 +29,18 @@ void CheckIntact(const TextDocument& document, const std::string& path) {
 // Writes the result of `substitution` over the file at `path`, from which
 // `document` was loaded; its last step goes to `committer` when given.
 void Save(const std::string& path, TextDocument& document, const Substitution& substitution,
-          const FileVersion* unchanged_since, SaveCommitter* committer) {
+          const FileVersion* unchanged_since, SaveCommitter* committer, UndoJournal* journal) {
     std::unique_ptr<PendingSave> pending;
     if (substitution.WrittenAsIs()) {
         // The result is already in the saved form: write it straight from
         // the pieces, without building it.
-        pending =
-            BeginReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since);
+        pending = BeginReplaceWholeFile(path, ResultWriter(substitution, document), unchanged_since,
+                                        journal);
     } else {
         std::string result = substitution.Result();
         CheckIntact(document, path);
         document.AssignText(result);
-        pending = BeginReplaceWholeFile(path, document.SavedForm(), unchanged_since);
+        pending = BeginReplaceWholeFile(path, document.SavedForm(), unchanged_since, journal);
     }
     if (pending == nullptr) {
         return;  // written in place, and done
@@ -150,7 +150,8 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 }
 
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
-                const PassPlan& plan, StagedReplacement* staged, SaveCommitter* committer) {
+                const PassPlan& plan, StagedReplacement* staged, SaveCommitter* committer,
+                UndoJournal* journal) {
     const Substitution& substitution = plan.substitution;
     const bool changed = substitution.Changed();
     CheckIntact(document, path);
@@ -170,8 +171,8 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
             if (back_up) {
                 TextDocument::MakeBackup(path);
             }
-            if (staged == nullptr || !staged->Commit(unchanged_since)) {
-                Save(path, document, substitution, unchanged_since, committer);
+            if (staged == nullptr || !staged->Commit(unchanged_since, journal)) {
+                Save(path, document, substitution, unchanged_since, committer, journal);
             }
         });
     return true;

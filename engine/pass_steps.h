@@ -109,8 +109,10 @@ bool PreviewPass(BatchUi& ui, const std::string& path, const TextDocument& docum
 // short since it was loaded included. With `committer`, a save made
 // through a temporary file is handed to it for its last step (the wait
 // for the disk and the rename), and its failure shows when it is settled.
+// With `journal`, the file's old content is kept there before it is
+// replaced.
 bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, TextDocument& document,
                 const PassPlan& plan, StagedReplacement* staged = nullptr,
-                SaveCommitter* committer = nullptr);
+                SaveCommitter* committer = nullptr, UndoJournal* journal = nullptr);
 
 }  // namespace korv

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kSettingsName = "settings.ini";
 constexpr const char* kLogName = "korv.log";
+constexpr const char* kUndoName = "undo";
 
 // The document folders of an install whose executables lie in `folder`:
 // none unless it is a "bin" with "share/korvane" or "share/doc/korvane" as
@@ -53,6 +54,7 @@ ProgramFiles ProgramFilesFor(std::string_view executable_path,
                        BesideExecutableAt(executable_path, kLogName),
                        {},
                        {},
+                       BesideExecutableAt(executable_path, kUndoName),
                        {folder}};
     std::vector<std::string> documents = InstalledDocumentFolders(folder);
     if (documents.empty()) {
@@ -65,6 +67,7 @@ ProgramFiles ProgramFilesFor(std::string_view executable_path,
         files.log_folder = user->log;
         files.settings = JoinPath(user->settings, kSettingsName);
         files.log = JoinPath(user->log, kLogName);
+        files.undo_folder = JoinPath(user->log, kUndoName);
     }
     return files;
 }

@@ -8,15 +8,16 @@
 
 namespace korv {
 
-// Where the programs keep their files: the settings, the activity log and
-// the documents (versions.txt, dv.html, license.txt).
+// Where the programs keep their files: the settings, the activity log, the
+// undo journal and the documents (versions.txt, dv.html, license.txt).
 //
 // A portable program, in a folder of its own with its documents, keeps them
 // all beside the executable. An installed one is known by its layout, not by
 // whether its folder may be written (root writes anywhere): the executable
 // lies in a folder named "bin" beside which "../share/korvane" or
 // "../share/doc/korvane" is a folder. It takes its documents from there and
-// keeps the settings and the log in the user's own folders (user_folders.h).
+// keeps the settings, the log and the journal in the user's own folders
+// (user_folders.h).
 struct ProgramFiles {
     std::string settings;  // settings.ini
     std::string log;       // korv.log
@@ -25,6 +26,8 @@ struct ProgramFiles {
     // executable, whose folder is there already.
     std::string settings_folder;
     std::string log_folder;
+    // The undo journal's folder, made when a run first keeps one.
+    std::string undo_folder;
     // Where a document is looked for, in this order.
     std::vector<std::string> document_folders;
 

@@ -11,6 +11,7 @@
 #include "file_system.h"
 #include "path_syntax.h"
 #include "read_from_start.h"
+#include "undo_journal.h"
 
 // The safe save, the in-place write and the backup copy, over the system
 // layer's primitives. A file is replaced by a temporary file beside it,
@@ -215,7 +216,7 @@ private:
 // old content to put back if the write fails, the sync and the close
 // included: a file reported as not written must hold its old bytes.
 void OverwriteInPlace(fs::File file, const std::string& path, const ContentWriter& write_content,
-                      const FileVersion* unchanged_since) {
+                      const FileVersion* unchanged_since, UndoJournal* journal) {
     std::optional<fs::Facts> facts = fs::FactsOf(file, fs::Identity::kNotNeeded);
     if (!facts) {
         throw CannotCreateFile(path, fs::LastError());
@@ -244,14 +245,28 @@ void OverwriteInPlace(fs::File file, const std::string& path, const ContentWrite
         }
         CheckUnchanged(path, facts->version, unchanged_since);
     }
+    std::optional<UndoJournal::Entry> entry;
+    if (journal != nullptr) {
+        entry = journal->KeepOverwritten(path, old_bytes.View());
+        journal->MakeDurable(path);
+    }
+    // The old bytes are put back on every failure, so the file was not
+    // replaced after all.
+    const auto drop = [&] {
+        if (entry) {
+            journal->Drop(*entry);
+        }
+    };
     if (!PutBack(file, content.View())) {
         PutBack(file, old_bytes.View());  // the error is reported either way
+        drop();
         throw StreamWriteError();
     }
     if (!Synced(file)) {
         const int error = fs::LastError();
         PutBack(file, old_bytes.View());
         Synced(file);
+        drop();
         throw CannotCreateFile(path, error);
     }
     const std::string target = file.Path();
@@ -259,8 +274,12 @@ void OverwriteInPlace(fs::File file, const std::string& path, const ContentWrite
         const fs::File again = fs::OpenExisting(target, fs::Access::kUpdate);
         if (again.Valid() && PutBack(again, old_bytes.View())) {
             Synced(again);
+            drop();
         }
         throw StreamWriteError();
+    }
+    if (entry) {
+        journal->NoteWritten(*entry, target);
     }
 }
 
@@ -268,7 +287,8 @@ void OverwriteInPlace(fs::File file, const std::string& path, const ContentWrite
 // regular file, directly when it is none (a device, a new file behind a
 // dangling link).
 void WriteInPlace(const std::string& path, const std::string& target,
-                  const ContentWriter& write_content, const FileVersion* unchanged_since) {
+                  const ContentWriter& write_content, const FileVersion* unchanged_since,
+                  UndoJournal* journal) {
     const std::optional<fs::Facts> facts = fs::FactsAt(target, true, fs::Identity::kNotNeeded);
     if (!facts && !fs::Is(fs::LastError(), fs::Failure::kNotFound)) {
         // Unknown is not "no regular file": writing blind could empty it.
@@ -279,7 +299,7 @@ void WriteInPlace(const std::string& path, const std::string& target,
         if (!file.Valid()) {
             throw CannotCreateFile(path, fs::LastError());
         }
-        OverwriteInPlace(std::move(file), path, write_content, unchanged_since);
+        OverwriteInPlace(std::move(file), path, write_content, unchanged_since, journal);
         return;
     }
     if (unchanged_since != nullptr) {
@@ -308,12 +328,33 @@ void WriteInPlace(const std::string& path, const std::string& target,
     }
 }
 
+// Puts `temp` in the place of `target` once the journal entry `entry`
+// that keeps the old content is on the disk; the entry is dropped when the
+// file is not replaced after all.
+void ReplaceKept(TempFile& temp, const std::string& path, const std::string& target,
+                 UndoJournal* journal, std::optional<UndoJournal::Entry> entry) {
+    try {
+        if (entry) {
+            journal->MakeDurable(path);
+        }
+        temp.Replace(path, target);
+    } catch (const EngineError&) {
+        if (entry) {
+            journal->Drop(*entry);
+        }
+        throw;
+    }
+}
+
 // A save whose new content waits beside the file in a temporary file.
 class TempFileSave final : public PendingSave {
 public:
     TempFileSave(std::string path, std::string target, TempFile temp,
-                 const FileVersion* unchanged_since)
-        : path_(std::move(path)), target_(std::move(target)), temp_(std::move(temp)) {
+                 const FileVersion* unchanged_since, UndoJournal* journal)
+        : path_(std::move(path)),
+          target_(std::move(target)),
+          temp_(std::move(temp)),
+          journal_(journal) {
         if (unchanged_since != nullptr) {
             unchanged_since_ = *unchanged_since;
         }
@@ -326,18 +367,31 @@ public:
         }
     }
 
-    void Finish() override {
+    void Keep() override {
         Sync();
-        CheckStillUnchanged(path_, target_, unchanged_since_ ? &*unchanged_since_ : nullptr);
-        temp_.Replace(path_, target_);
+        if (!kept_) {
+            CheckStillUnchanged(path_, target_, unchanged_since_ ? &*unchanged_since_ : nullptr);
+            if (journal_ != nullptr) {
+                entry_ = journal_->KeepReplaced(path_, target_, temp_.Path());
+            }
+            kept_ = true;
+        }
+    }
+
+    void Finish() override {
+        Keep();
+        ReplaceKept(temp_, path_, target_, journal_, entry_);
     }
 
 private:
     std::string path_;
     std::string target_;
     TempFile temp_;
+    UndoJournal* journal_;
     std::optional<FileVersion> unchanged_since_;
+    std::optional<UndoJournal::Entry> entry_;
     bool synced_ = false;
+    bool kept_ = false;
 };
 
 // The safe write shared by saving and copying, up to its last step: null
@@ -347,7 +401,8 @@ private:
 std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
                                             const ContentWriter& write_content, bool follow_links,
                                             const fs::Facts* like,
-                                            const FileVersion* unchanged_since) {
+                                            const FileVersion* unchanged_since,
+                                            UndoJournal* journal) {
     std::string target = path;
     std::optional<fs::Facts> facts = fs::FactsAt(path, false, fs::Identity::kNotNeeded);
     if (!facts && !fs::Is(fs::LastError(), fs::Failure::kNotFound)) {
@@ -358,7 +413,7 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
         if (link.way == fs::LinkTarget::Way::kDangling) {
             // The write creates its target, as a direct write through the
             // link would.
-            WriteInPlace(path, path, write_content, unchanged_since);
+            WriteInPlace(path, path, write_content, unchanged_since, journal);
             return nullptr;
         }
         facts = fs::FactsAt(path, true, fs::Identity::kNotNeeded);
@@ -369,12 +424,12 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
             if (facts && !fs::MayWrite(path, *facts)) {
                 throw CannotCreateFile(path, fs::LastError());
             }
-            WriteInPlace(path, path, write_content, unchanged_since);
+            WriteInPlace(path, path, write_content, unchanged_since, journal);
             return nullptr;
         }
         target = link.path;
         if (!facts) {
-            WriteInPlace(path, path, write_content, unchanged_since);
+            WriteInPlace(path, path, write_content, unchanged_since, journal);
             return nullptr;
         }
     }
@@ -385,7 +440,7 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
             throw CannotCreateFile(path, fs::CodeOf(fs::Failure::kIsFolder));
         }
         if (facts->kind != fs::Kind::kRegular) {
-            WriteInPlace(path, target, write_content, unchanged_since);
+            WriteInPlace(path, target, write_content, unchanged_since, journal);
             return nullptr;
         }
         // A file we may not write stays as it is, whatever its folder allows.
@@ -393,7 +448,7 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
             throw CannotCreateFile(path, fs::LastError());
         }
         if (!fs::ReplaceCanKeepAll(*facts)) {
-            WriteInPlace(path, target, write_content, unchanged_since);
+            WriteInPlace(path, target, write_content, unchanged_since, journal);
             return nullptr;
         }
     }
@@ -403,7 +458,7 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
     if (!temp) {
         if (replace_existing) {
             // A folder we cannot create files in: the file itself is writable.
-            WriteInPlace(path, target, write_content, unchanged_since);
+            WriteInPlace(path, target, write_content, unchanged_since, journal);
             return nullptr;
         }
         throw CannotCreateFile(path, error);
@@ -412,17 +467,17 @@ std::unique_ptr<PendingSave> BeginSafeWrite(const std::string& path,
     if (replace_existing && !fs::CarryOver(target, *facts, temp->Path())) {
         // An owner, permissions or attributes a replace would lose.
         temp.reset();
-        WriteInPlace(path, target, write_content, unchanged_since);
+        WriteInPlace(path, target, write_content, unchanged_since, journal);
         return nullptr;
     }
     return std::make_unique<TempFileSave>(path, std::move(target), std::move(*temp),
-                                          unchanged_since);
+                                          unchanged_since, journal);
 }
 
 void SafeWrite(const std::string& path, const ContentWriter& write_content, bool follow_links,
-               const fs::Facts* like, const FileVersion* unchanged_since) {
+               const fs::Facts* like, const FileVersion* unchanged_since, UndoJournal* journal) {
     if (std::unique_ptr<PendingSave> pending =
-            BeginSafeWrite(path, write_content, follow_links, like, unchanged_since)) {
+            BeginSafeWrite(path, write_content, follow_links, like, unchanged_since, journal)) {
         pending->Finish();
     }
 }
@@ -456,7 +511,7 @@ public:
           temp_(std::move(temp)),
           facts_(facts) {}
 
-    bool Commit(const FileVersion* unchanged_since) override {
+    bool Commit(const FileVersion* unchanged_since, UndoJournal* journal) override {
         std::string target;
         const std::optional<fs::Facts> now = ReplacedThroughTemp(path_, target);
         const bool stands = temp_ && now && target == target_ && SameStanding(*now, facts_) &&
@@ -466,7 +521,11 @@ public:
             return false;
         }
         try {
-            temp_->Replace(path_, target_);
+            std::optional<UndoJournal::Entry> entry;
+            if (journal != nullptr) {
+                entry = journal->KeepReplaced(path_, target_, temp_->Path());
+            }
+            ReplaceKept(*temp_, path_, target_, journal, entry);
         } catch (const EngineError&) {
             temp_.reset();
             return false;
@@ -506,14 +565,16 @@ std::unique_ptr<StagedReplacement> StageThroughTemp(const std::string& path,
 }  // namespace
 
 void ReplaceWholeFile(const std::string& path, const ContentWriter& write_content,
-                      const FileVersion* unchanged_since) {
-    SafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since);
+                      const FileVersion* unchanged_since, UndoJournal* journal) {
+    SafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since, journal);
 }
 
 std::unique_ptr<PendingSave> BeginReplaceWholeFile(const std::string& path,
                                                    const ContentWriter& write_content,
-                                                   const FileVersion* unchanged_since) {
-    return BeginSafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since);
+                                                   const FileVersion* unchanged_since,
+                                                   UndoJournal* journal) {
+    return BeginSafeWrite(path, write_content, /*follow_links=*/true, nullptr, unchanged_since,
+                          journal);
 }
 
 std::unique_ptr<StagedReplacement> StageReplacement(const std::string& path,
@@ -540,7 +601,7 @@ bool CopyWholeFile(const std::string& from, const std::string& to) noexcept {
                 // A mapped file cut short while copied gives no copy.
                 return sink.Write(content) && (!mapped || mapped->Intact());
             },
-            /*follow_links=*/false, &*source, nullptr);
+            /*follow_links=*/false, &*source, nullptr, nullptr);
         return true;
     } catch (...) {
         return false;

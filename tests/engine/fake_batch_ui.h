@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ public:
     std::function<void(FakeUi&)> on_aside;
     // Passes over the files refused for holding a NUL byte.
     bool skips_binary = false;
+    // Where the run keeps its undo journal (none when empty), and the
+    // answer when it cannot.
+    std::string undo_folder;
+    bool run_without_undo = false;
 
     std::vector<std::string> calls;
     std::vector<std::string> reasons;  // told after each per-file message
@@ -100,6 +105,16 @@ public:
     void ShowFailureReason(const std::string& reason) override { reasons.push_back(reason); }
     bool StopRequested() override { return stop && stop(*this); }
     bool ReadsAhead() override { return reads_ahead; }
+    std::optional<UndoPlace> UndoJournalPlace() override {
+        if (undo_folder.empty()) {
+            return std::nullopt;
+        }
+        return UndoPlace{undo_folder, "test"};
+    }
+    bool RunWithoutUndo(const std::string& problem) override {
+        calls.push_back("no undo " + problem);
+        return run_without_undo;
+    }
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override {
         calls.push_back("results " + std::to_string(files_searched) + " " +
                         std::to_string(files_replaced));

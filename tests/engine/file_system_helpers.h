@@ -37,6 +37,10 @@ extern const bool kXdgUserFolders;
 
 // Gives the file at `existing` the second name `name`.
 bool MakeHardLink(const std::string& existing, const std::string& name);
+// Marks the file at `path` read-only (no one's to write), and tells
+// whether it is.
+bool MakeReadOnly(const std::string& path);
+[[nodiscard]] bool IsReadOnly(const std::string& path);
 // Cuts (or extends) the file at `path` to `size` bytes.
 bool CutFile(const std::string& path, std::int64_t size);
 // Creates (or replaces) `path` as a file of `size` bytes whose first bytes

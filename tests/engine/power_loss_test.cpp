@@ -4,10 +4,12 @@
 // changed, data written since its file's last sync is lost (the file keeps
 // its size, in zeros, or is as it was last synced) and what was synced
 // stays. Each listed file must hold its old bytes or its complete new ones,
-// a replaced file's backup the old ones, and the log whole lines.
+// a replaced file's backup the old ones, the undo journal an entry keeping
+// the old ones, and the log whole lines.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,8 +22,10 @@
 #include "engine_error.h"
 #include "file_fault.h"
 #include "file_system_helpers.h"
+#include "path_syntax.h"
 #include "temp_dir.h"
 #include "time_stamp.h"
+#include "undo_journal.h"
 #include "walk_seeds.h"
 #include "whole_log.h"
 
@@ -54,6 +58,7 @@ public:
             case FileCall::kSyncData:
             case FileCall::kSyncFolder:
             case FileCall::kReplaceName:
+            case FileCall::kLink:
             case FileCall::kRemove:
                 changes.push_back({call, std::string(detail.path), std::string(detail.to),
                                    detail.offset, std::string(detail.bytes), detail.at_end});
@@ -103,6 +108,9 @@ public:
             case FileCall::kReplaceName:
                 names_[change.to] = names_.at(change.path);
                 names_.erase(change.path);
+                break;
+            case FileCall::kLink:
+                names_[change.to] = names_.at(change.path);
                 break;
             case FileCall::kRemove:
                 names_.erase(change.path);
@@ -188,6 +196,8 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
     lay("korv.log", test::kOldLog);
     ui.back_up_entry = dir.File(test::kBackedUp);
     ui.back_up_every_entry = back_up_all_;
+    ui.undo_folder = dir.File("undo");
+    const std::string run_folder = JoinPath(ui.undo_folder, "run-1");
 
     ChangeRecorder recorder;
     {
@@ -213,6 +223,8 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
                          std::to_string(recorder.changes.size()) + " changes, unsynced data " +
                          (as_zeros ? "zeroed" : "as last synced"));
             std::map<std::string, std::string> held = disk.AfterPowerCut(as_zeros);
+            const std::optional<RunJournal> journal =
+                ParseRunJournal(held[JournalPathIn(run_folder)], run_folder);
             for (const SeedFile& seed : seeds_) {
                 // A file with a second name is written in place: only a
                 // rename is atomic, so it is whole once synced, not before.
@@ -227,6 +239,14 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
                 const bool backed_up = back_up_all_ || seed.name == std::string(test::kBackedUp);
                 if (is_new && backed_up) {
                     ASSERT_EQ(held[path + ".bak"], seed.before) << seed.name << "'s backup";
+                }
+                if (is_new && seed.after != seed.before) {
+                    ASSERT_TRUE(journal.has_value()) << seed.name << " replaced before the journal";
+                    const auto entry = std::find_if(
+                        journal->entries.begin(), journal->entries.end(),
+                        [&](const JournalEntry& e) { return e.path == AbsolutePath(path); });
+                    ASSERT_NE(entry, journal->entries.end()) << seed.name << " has no undo entry";
+                    ASSERT_EQ(held[entry->kept], seed.before) << seed.name << "'s kept content";
                 }
             }
             std::string log_bytes = held[dir.File("korv.log")];

@@ -30,6 +30,8 @@ public:
     // The entry being processed, or empty outside the passes.
     std::string active;
     std::int64_t shown_replaced = -1;
+    // Where the run keeps its undo journal; none when empty.
+    std::string undo_folder;
 
     bool AskConfirmation(const std::string&, const std::string&) override { return true; }
     void ReportError(const std::string& text, const std::string&) override {
@@ -54,6 +56,12 @@ public:
     void PumpEvents() override {}
     bool ReadsAhead() override { return planning_ahead_; }
     LineBreaks LineBreakMode() override { return breaks_; }
+    std::optional<UndoPlace> UndoJournalPlace() override {
+        if (undo_folder.empty()) {
+            return std::nullopt;
+        }
+        return UndoPlace{undo_folder, "walk"};
+    }
     void ShowResults(std::int32_t, std::int64_t replaced) override {
         shown_replaced = replaced;
         active.clear();

@@ -57,6 +57,15 @@ bool MakeHardLink(const std::string& existing, const std::string& name) {
     return ::link(existing.c_str(), name.c_str()) == 0;
 }
 
+bool MakeReadOnly(const std::string& path) {
+    return ::chmod(path.c_str(), 0444) == 0;
+}
+
+bool IsReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
 bool CutFile(const std::string& path, std::int64_t size) {
     return ::truncate(path.c_str(), static_cast<off_t>(size)) == 0;
 }

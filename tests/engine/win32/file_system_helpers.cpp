@@ -119,6 +119,17 @@ bool MakeHardLink(const std::string& existing, const std::string& name) {
     return from && to && ::CreateHardLinkW(to->c_str(), from->c_str(), nullptr) != 0;
 }
 
+bool MakeReadOnly(const std::string& path) {
+    const std::optional<std::wstring> name = WideName(path);
+    return name && ::SetFileAttributesW(name->c_str(), FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool IsReadOnly(const std::string& path) {
+    const std::optional<std::wstring> name = WideName(path);
+    const DWORD attributes = name ? ::GetFileAttributesW(name->c_str()) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool CutFile(const std::string& path, std::int64_t size) {
     const Handle file = Open(path, GENERIC_WRITE, OPEN_EXISTING);
     return file.Valid() && SeekTo(file.Get(), size) && ::SetEndOfFile(file.Get()) != 0;

@@ -1,0 +1,387 @@
+#include "undo_journal.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+#include "durable_saves.h"
+#include "engine_error.h"
+#include "folder_listing.h"
+#include "make_folder.h"
+#include "path_syntax.h"
+#include "user_folders.h"
+
+namespace korv {
+
+namespace {
+
+// The journal is a text file of one line per note, fields split by tabs:
+//   keep  N DEVICE INODE SIZE MODIFIED PATH   (the new file's version, or
+//   keep  N - - - - PATH                       for a write in place)
+//   wrote N DEVICE INODE SIZE MODIFIED         (after a write in place)
+//   drop  N                                    (the file was not replaced)
+// N names the file holding the old content. A line cut short by a kill or
+// a power cut is no note.
+constexpr std::string_view kHeader = "Korvane undo journal 1\n";
+constexpr std::string_view kJournalName = "journal";
+constexpr std::string_view kRunPrefix = "run-";
+
+// A path with the bytes that would break a line or a field escaped.
+std::string Encoded(std::string_view path) {
+    std::string out;
+    for (const char c : path) {
+        switch (c) {
+            case '%':
+                out += "%25";
+                break;
+            case '\t':
+                out += "%09";
+                break;
+            case '\n':
+                out += "%0A";
+                break;
+            case '\r':
+                out += "%0D";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Decoded(std::string_view field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '%' && i + 2 < field.size()) {
+            unsigned value = 0;
+            const auto [end, error] = std::from_chars(&field[i + 1], &field[i + 3], value, 16);
+            if (error == std::errc() && end == &field[i + 3]) {
+                out += static_cast<char>(value);
+                i += 2;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+std::string VersionFields(const FileVersion& version) {
+    return std::to_string(version.file.device) + '\t' + std::to_string(version.file.inode) + '\t' +
+           std::to_string(version.size) + '\t' + std::to_string(version.modified_ns);
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0;;) {
+        const std::size_t tab = line.find('\t', at);
+        fields.push_back(line.substr(at, tab - at));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        at = tab + 1;
+    }
+}
+
+template <typename Number>
+std::optional<Number> NumberIn(std::string_view field) {
+    Number value{};
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || end != field.data() + field.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<FileVersion> VersionIn(const std::vector<std::string_view>& fields, std::size_t at) {
+    const auto device = NumberIn<std::uint64_t>(fields[at]);
+    const auto inode = NumberIn<std::uint64_t>(fields[at + 1]);
+    const auto size = NumberIn<std::int64_t>(fields[at + 2]);
+    const auto modified = NumberIn<std::int64_t>(fields[at + 3]);
+    if (!device || !inode || !size || !modified) {
+        return std::nullopt;
+    }
+    return FileVersion{{*device, *inode}, *size, *modified, true};
+}
+
+// The numbers of the runs whose journals `folder` holds, highest first.
+std::vector<std::uint64_t> RunsIn(const std::string& folder) {
+    std::vector<FolderItem> items;
+    std::string problem;
+    std::vector<std::uint64_t> runs;
+    if (!ListFolder(folder, items, problem)) {
+        return runs;
+    }
+    for (const FolderItem& item : items) {
+        if (item.kind == EntryKind::Folder && item.name.starts_with(kRunPrefix)) {
+            if (const auto run = NumberIn<std::uint64_t>(
+                    std::string_view(item.name).substr(kRunPrefix.size()))) {
+                runs.push_back(*run);
+            }
+        }
+    }
+    std::sort(runs.rbegin(), runs.rend());
+    return runs;
+}
+
+std::string RunFolderIn(const std::string& folder, std::uint64_t run) {
+    return JoinPath(folder, std::string(kRunPrefix) + std::to_string(run));
+}
+
+// Creates the file `path` holding `bytes`, on the disk when saves are;
+// 0, or the system's code of the failure.
+int WriteNewFile(const std::string& path, std::string_view bytes) {
+    fs::File file = fs::CreateNew(path, nullptr);
+    if (!file.Valid()) {
+        return fs::LastError();
+    }
+    if (fs::WriteAt(file, 0, bytes) && (!Syncing() || fs::SyncData(file)) && file.Close()) {
+        return 0;
+    }
+    const int error = fs::LastError();
+    file.Close();
+    fs::Remove(path);
+    return error;
+}
+
+// Whether a program still running keeps its journal in `run_folder`.
+bool InUse(const std::string& run_folder) {
+    const fs::File journal = fs::OpenExisting(JournalPathIn(run_folder), fs::Access::kRead);
+    if (!journal.Valid()) {
+        return !fs::Is(fs::LastError(), fs::Failure::kNotFound);
+    }
+    return !fs::TryLock(journal);
+}
+
+EngineError CannotKeep(const std::string& path, const std::string& reason) {
+    return CannotCreateFile(path, "Its old content could not be kept for undo: " + reason);
+}
+
+}  // namespace
+
+UndoJournal::UndoJournal(const std::string& folder, std::string_view program) : folder_(folder) {
+    MakeFolder(folder_);
+    const std::vector<std::uint64_t> runs = RunsIn(folder_);
+    run_ = runs.empty() ? 1 : runs.front() + 1;
+    // Another program starting beside this one may take a number first.
+    for (int attempt = 0;; ++attempt, ++run_) {
+        run_folder_ = RunFolderIn(folder_, run_);
+        if (const int error = MakeOneFolder(run_folder_); error != 0) {
+            throw CannotCreateFolder(run_folder_, error);
+        }
+        const std::string path = JournalPathIn(run_folder_);
+        file_ = fs::CreateNew(path, nullptr);
+        if (file_.Valid()) {
+            break;
+        }
+        // Taken, or its folder dropped by a run that took it for a run
+        // killed before its journal began.
+        const int error = fs::LastError();
+        if ((!fs::Is(error, fs::Failure::kExists) && !fs::Is(error, fs::Failure::kNotFound)) ||
+            attempt == 16) {
+            throw CannotCreateFile(path, error);
+        }
+    }
+    // Tells an earlier run's journal in use from one whose program ended.
+    (void)fs::TryLock(file_);
+    const std::string start = std::string(kHeader) + "program\t" + Encoded(program) + '\n';
+    // On the disk, with its name, before the earlier runs' go.
+    if (!fs::WriteAt(file_, 0, start) ||
+        (Syncing() &&
+         (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_) || !fs::SyncFolder(folder_)))) {
+        throw CannotCreateFile(file_.Path(), fs::LastError());
+    }
+    size_ = static_cast<std::int64_t>(start.size());
+}
+
+UndoJournal::~UndoJournal() {
+    if (dropper_.joinable()) {
+        dropper_.join();
+    }
+    std::lock_guard lock(mutex_);
+    if (unsynced_ && Syncing()) {
+        fs::SyncData(file_);
+    }
+}
+
+void UndoJournal::Append(const std::string& path, const std::string& line) {
+    if (!fs::WriteAt(file_, size_, line)) {
+        // A part written is a line cut short, which no reader takes; the
+        // next note goes over it.
+        const int error = fs::LastError();
+        fs::Truncate(file_, size_);
+        throw CannotKeep(path, SystemErrorText(error));
+    }
+    size_ += static_cast<std::int64_t>(line.size());
+    unsynced_ = true;
+}
+
+std::string UndoJournal::KeptPath(Entry entry) const {
+    return JoinPath(run_folder_, std::to_string(entry));
+}
+
+UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std::string& target,
+                                             const std::string& next) {
+    const std::optional<FileVersion> version = VersionOf(next, false);
+    if (!version) {
+        throw CannotKeep(path, SystemErrorText(fs::LastError()));
+    }
+    std::lock_guard lock(mutex_);
+    const Entry entry = last_entry_ + 1;
+    const std::string kept = KeptPath(entry);
+    // A further name of the old file costs nothing; a copy where none can
+    // be made (another file system, one name per file).
+    if (!fs::MakeLink(target, kept)) {
+        std::string bytes;
+        try {
+            bytes = ReadWholeFile(target);
+        } catch (const EngineError& e) {
+            throw CannotKeep(path, e.what());
+        }
+        if (const int error = WriteNewFile(kept, bytes); error != 0) {
+            throw CannotKeep(path, SystemErrorText(error));
+        }
+    }
+    last_entry_ = entry;
+    Append(path, "keep\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\t' +
+                     Encoded(AbsolutePath(path)) + '\n');
+    return entry;
+}
+
+UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
+                                                std::string_view old_bytes) {
+    std::lock_guard lock(mutex_);
+    const Entry entry = last_entry_ + 1;
+    if (const int error = WriteNewFile(KeptPath(entry), old_bytes); error != 0) {
+        throw CannotKeep(path, SystemErrorText(error));
+    }
+    last_entry_ = entry;
+    Append(path, "keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
+                     '\n');
+    return entry;
+}
+
+void UndoJournal::NoteWritten(Entry entry, const std::string& path) {
+    const std::optional<FileVersion> version = VersionOf(path);
+    std::lock_guard lock(mutex_);
+    try {
+        if (version) {
+            Append(path, "wrote\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\n');
+        }
+    } catch (const EngineError&) {
+        // The entry stays without its version: an undo then leaves the file
+        // and names where its old content is.
+    }
+}
+
+void UndoJournal::Drop(Entry entry) {
+    std::lock_guard lock(mutex_);
+    try {
+        Append(KeptPath(entry), "drop\t" + std::to_string(entry) + '\n');
+    } catch (const EngineError&) {
+        // Left as it is, the entry names a file whose version an undo will
+        // not find: it is left alone there.
+    }
+}
+
+void UndoJournal::MakeDurable(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    if (!unsynced_ || !Syncing()) {
+        return;
+    }
+    // The run's folder holds the names of the kept files.
+    if (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_)) {
+        throw CannotKeep(path, SystemErrorText(fs::LastError()));
+    }
+    unsynced_ = false;
+}
+
+void UndoJournal::DropEarlierRuns() {
+    if (dropper_.joinable()) {
+        return;
+    }
+    dropper_ = std::thread([folder = folder_, last = run_] {
+        for (const std::uint64_t run : RunsIn(folder)) {
+            const std::string run_folder = RunFolderIn(folder, run);
+            if (run >= last || InUse(run_folder)) {
+                continue;
+            }
+            std::vector<FolderItem> items;
+            std::string problem;
+            if (ListFolder(run_folder, items, problem)) {
+                for (const FolderItem& item : items) {
+                    fs::Remove(JoinPath(run_folder, item.name));
+                }
+            }
+            fs::RemoveFolder(run_folder);
+        }
+    });
+}
+
+std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::string& run_folder) {
+    if (!text.starts_with(kHeader)) {
+        return std::nullopt;  // a run that ended before its journal began
+    }
+    RunJournal journal;
+    journal.folder = run_folder;
+    std::map<std::uint64_t, std::size_t> index;  // entry -> its place
+    std::vector<std::optional<JournalEntry>> entries;
+    for (std::size_t at = kHeader.size(); at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        const std::vector<std::string_view> fields = Fields(text.substr(at, end - at));
+        at = end + 1;
+        const std::string_view kind = fields[0];
+        if (kind == "program" && fields.size() == 2) {
+            journal.program = Decoded(fields[1]);
+            continue;
+        }
+        const std::optional<std::uint64_t> entry =
+            fields.size() >= 2 ? NumberIn<std::uint64_t>(fields[1]) : std::nullopt;
+        if (!entry) {
+            continue;
+        }
+        if (kind == "keep" && fields.size() == 7) {
+            index[*entry] = entries.size();
+            entries.push_back(JournalEntry{Decoded(fields[6]),
+                                           JoinPath(run_folder, std::to_string(*entry)),
+                                           VersionIn(fields, 2)});
+        } else if (index.count(*entry) != 0 && entries[index[*entry]]) {
+            if (kind == "wrote" && fields.size() == 6) {
+                entries[index[*entry]]->replaced_by = VersionIn(fields, 2);
+            } else if (kind == "drop") {
+                entries[index[*entry]].reset();
+            }
+        }
+    }
+    for (std::optional<JournalEntry>& entry : entries) {
+        if (entry) {
+            journal.entries.push_back(std::move(*entry));
+        }
+    }
+    return journal;
+}
+
+std::string JournalPathIn(const std::string& run_folder) {
+    return JoinPath(run_folder, std::string(kJournalName));
+}
+
+std::optional<RunJournal> ReadLastRun(const std::string& folder) {
+    for (const std::uint64_t run : RunsIn(folder)) {
+        const std::string run_folder = RunFolderIn(folder, run);
+        try {
+            if (std::optional<RunJournal> journal =
+                    ParseRunJournal(ReadWholeFile(JournalPathIn(run_folder)), run_folder)) {
+                return journal;
+            }
+        } catch (const EngineError&) {
+            // An unreadable journal is no run to undo; an earlier one may be.
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace korv

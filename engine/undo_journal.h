@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "file_ops.h"
+#include "file_system.h"
+
+namespace korv {
+
+// The journal of a run's replaced files, which lets the run be undone. For
+// each file it holds the file's path, its old content (a further name of
+// the old file in the journal's folder where the file system allows, else
+// a copy) and the version of the new file put in its place. Each run keeps
+// its journal in a folder of its own, "run-N" in the journal folder, and
+// drops the earlier runs' once its own is on the disk: only the last run
+// can be undone. An entry is on the disk before its file is replaced.
+// Safe to use from the run's thread and the thread finishing its saves.
+class UndoJournal {
+public:
+    // Starts the journal of a run of `program` in `folder`, made with its
+    // parents when missing. Throws EngineError naming what could not be
+    // made and why.
+    UndoJournal(const std::string& folder, std::string_view program);
+    // Puts the last notes on the disk.
+    ~UndoJournal();
+    UndoJournal(const UndoJournal&) = delete;
+    UndoJournal& operator=(const UndoJournal&) = delete;
+
+    // A kept file, numbered in the order kept.
+    using Entry = std::uint64_t;
+
+    // Keeps the old content of the regular file `target`, saved as `path`,
+    // which the closed new file `next` beside it is about to replace by a
+    // rename. Throws EngineError "Cannot create file <path>..." when it
+    // cannot be kept: the file must then not be replaced.
+    Entry KeepReplaced(const std::string& path, const std::string& target, const std::string& next);
+    // Keeps `old_bytes`, the content of `path` about to be written over in
+    // place; throws as KeepReplaced does.
+    Entry KeepOverwritten(const std::string& path, std::string_view old_bytes);
+    // Notes the version that the write in place of `entry` left at `path`.
+    void NoteWritten(Entry entry, const std::string& path);
+    // Notes that the file of `entry` was not replaced after all.
+    void Drop(Entry entry);
+    // Returns once every entry kept so far is on the disk; throws for
+    // `path` as KeepReplaced does.
+    void MakeDurable(const std::string& path);
+
+    // Removes the journals of earlier runs from the folder, but for those
+    // of programs still running, on a thread of its own: what it frees is
+    // the old content of the last run's files, as much as the run wrote.
+    // Done by the time this journal goes.
+    void DropEarlierRuns();
+
+    [[nodiscard]] const std::string& RunFolder() const { return run_folder_; }
+
+private:
+    void Append(const std::string& path, const std::string& line);
+    [[nodiscard]] std::string KeptPath(Entry entry) const;
+
+    std::string folder_;
+    std::string run_folder_;
+    std::uint64_t run_ = 0;
+    std::mutex mutex_;
+    fs::File file_;  // locked while the run lasts
+    std::int64_t size_ = 0;
+    Entry last_entry_ = 0;
+    bool unsynced_ = false;
+    std::thread dropper_;
+};
+
+// One file of a run as its journal tells it.
+struct JournalEntry {
+    std::string path;  // absolute
+    std::string kept;  // the file holding its old content
+    // The version of the file the run put in its place; none when the run
+    // ended while writing it in place.
+    std::optional<FileVersion> replaced_by;
+};
+
+// The journal of one run.
+struct RunJournal {
+    std::string folder;
+    std::string program;
+    std::vector<JournalEntry> entries;  // in the order replaced
+};
+
+// The journal of a run, held in `text`, the journal file of `run_folder`;
+// nullopt when it is none (a run killed before its journal began).
+[[nodiscard]] std::optional<RunJournal> ParseRunJournal(std::string_view text,
+                                                        const std::string& run_folder);
+// The journal file of the run whose folder is `run_folder`.
+[[nodiscard]] std::string JournalPathIn(const std::string& run_folder);
+
+// The journal of the last run kept in `folder`; nullopt when there is none.
+[[nodiscard]] std::optional<RunJournal> ReadLastRun(const std::string& folder);
+
+}  // namespace korv

@@ -36,6 +36,9 @@ inline constexpr const char* kFilenameListFilter =
     "Filename Lists (*.list)|*.list|All Files (*.*)|*.*";
 inline constexpr const char* kFilenameListExt = "list";
 inline constexpr const char* kConfirmationCaption = "Confirmation";
+// Asked below the reason when a run's undo journal cannot be kept.
+inline constexpr const char* kReplaceWithoutUndo =
+    "Replace all the same, without a way to undo the run?";
 inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kAskDeleteSelected =
     "Do you want to delete the selected item(s) from the file list?";

@@ -42,6 +42,15 @@ const char* const kUsage =
     "  -y, --yes                 answer the confirmation with Yes\n"
     "      --log PATH            activity log (default: korv.log beside the program,\n"
     "                            or in the user's state folder when installed)\n"
+    "      --undo                put back every file the last run changed (korv-cli's\n"
+    "                            or the window program's) that is still as the run\n"
+    "                            left it; with --dry-run, list them\n"
+    "      --no-undo             keep no undo journal: the run cannot be undone;\n"
+    "                            spares the disk the old versions of the files it\n"
+    "                            changes, which the journal holds until the next run\n"
+    "      --undo-folder DIR     the undo journal's folder (default: undo beside the\n"
+    "                            program, or in the user's state folder when\n"
+    "                            installed)\n"
     "      --no-progress         no progress line on the terminal\n"
     "      --no-sync             do not wait for each changed file to reach the\n"
     "                            disk: faster, but a power cut during or just\n"
@@ -56,8 +65,8 @@ const char* const kUsage =
     "in the find text matches any line break of a file (CR LF, CR or LF); one in\n"
     "the replacement is written as the file's own. UTF-16 files (with a\n"
     "byte-order mark) are searched and written as UTF-16.\n"
-    "Exit status: 0 every file processed, 1 some file failed, 2 bad usage or texts\n"
-    "refused, 3 not confirmed.\n";
+    "Exit status: 0 every file processed (or put back), 1 some file failed (or was\n"
+    "left), 2 bad usage, texts refused or no undo journal, 3 not confirmed.\n";
 
 std::string NormalizeLineBreaks(const std::string& text) {
     std::string result;
@@ -120,6 +129,10 @@ void CheckCombination(const CliOptions& options) {
     if (!options.recursive &&
         (options.hidden || !options.includes.empty() || !options.excludes.empty())) {
         throw UsageError{"--hidden, --include and --exclude need --recursive"};
+    }
+    if (options.undo && (options.find || options.replacement || !options.lists.empty() ||
+                         !options.operands.empty() || options.diff)) {
+        throw UsageError{"--undo takes no texts, files, lists or --diff"};
     }
 }
 
@@ -211,6 +224,12 @@ CliOptions ParseArguments(const std::vector<std::string>& given) {
             flag(options.yes);
         } else if (name == "--log") {
             options.log_path = value();
+        } else if (name == "--undo") {
+            flag(options.undo);
+        } else if (name == "--no-undo") {
+            flag(options.no_undo);
+        } else if (name == "--undo-folder") {
+            options.undo_folder = value();
         } else if (name == "-h" || name == "--help") {
             flag(options.help);
         } else if (name == "--version") {

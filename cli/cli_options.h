@@ -29,6 +29,9 @@ struct CliOptions {
     bool dynamic_variables = false;
     bool yes = false;
     std::optional<std::string> log_path;
+    bool undo = false;     // put back the files of the last run
+    bool no_undo = false;  // keep no undo journal
+    std::optional<std::string> undo_folder;
     bool help = false;
     bool version = false;
 };

@@ -135,6 +135,19 @@ void ConsoleUi::ShowResults(std::int32_t files_searched, std::int64_t files_repl
                     "\nFiles found & replaced: " + std::to_string(files_replaced) + "\n");
 }
 
+std::optional<UndoPlace> ConsoleUi::UndoJournalPlace() {
+    if (options_.no_undo || !options_.undo_folder) {
+        return std::nullopt;
+    }
+    return UndoPlace{*options_.undo_folder, "korv-cli"};
+}
+
+bool ConsoleUi::RunWithoutUndo(const std::string& problem) {
+    WriteError("korv-cli: " + problem +
+               "\nNo file was changed. Give --no-undo to replace without the journal.\n");
+    return false;
+}
+
 void ConsoleUi::WriteError(std::string_view text) {
     Write(err_, text);
 }

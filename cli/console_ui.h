@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,8 @@ public:
     void ShowFailureReason(const std::string& reason) override;
     bool SkipsBinary(std::int32_t index) override;
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
+    std::optional<UndoPlace> UndoJournalPlace() override;
+    bool RunWithoutUndo(const std::string& problem) override;
 
     // Writes to standard error, clear of the progress line.
     void WriteError(std::string_view text);

@@ -17,22 +17,20 @@
 #include "program_files.h"
 #include "terminal.h"
 #include "time_stamp.h"
+#include "undo_command.h"
 
 namespace {
 
 enum ExitCode { kAllProcessed = 0, kSomeFailed = 1, kUsage = 2, kDeclined = 3 };
 
-int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entries) {
-    korv::SetSyncing(!options.no_sync);
+int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entries,
+        const korv::ProgramFiles& files) {
     korv::cli::ConsoleUi ui(options, entries, stdin, stdout, stderr);
     for (const std::string& problem : entries.problems) {
         ui.WriteError(problem + "\n");
     }
     // A dry run writes no log line, not even the start-up and closing ones.
     const bool dry_run = ui.DryRun();
-    // A log named by --log is taken as it is: only the program's own folder
-    // for its log is made when missing.
-    const korv::ProgramFiles files = korv::ThisProgramsFiles();
     korv::ActivityLog log(options.log_path.value_or(files.log), korv::TimeFormat::FromLocale(),
                           options.log_path ? std::string() : files.log_folder);
     try {
@@ -61,6 +59,7 @@ int Run(const korv::cli::CliOptions& options, const korv::cli::FileEntries& entr
         case korv::BatchEnd::Declined:
             return kDeclined;
         case korv::BatchEnd::TextsRefused:
+        case korv::BatchEnd::NoUndo:
             return kUsage;
         default:
             return outcome.FilesFailed > 0 || !entries.problems.empty() ? kSomeFailed
@@ -91,6 +90,16 @@ int main(int argc, char** argv) {
         std::puts("korv-cli " KORV_VERSION_TEXT);
         return kAllProcessed;
     }
+    korv::SetSyncing(!options.no_sync);
+    // A log named by --log is taken as it is: only the program's own folder
+    // for its log is made when missing.
+    const korv::ProgramFiles files = korv::ThisProgramsFiles();
+    options.undo_folder = options.undo_folder.value_or(files.undo_folder);
+    if (options.undo) {
+        return korv::cli::RunUndo(options, options.log_path.value_or(files.log),
+                                  options.log_path ? std::string() : files.log_folder, stdout,
+                                  stderr);
+    }
     if (!options.find) {
         std::fprintf(stderr, "korv-cli: no find text (use --find or --find-file)\n%s",
                      korv::cli::kUsage);
@@ -103,5 +112,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korv-cli: %s\n", e.what());
         return kUsage;
     }
-    return Run(options, entries);
+    return Run(options, entries, files);
 }

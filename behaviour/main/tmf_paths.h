@@ -16,11 +16,13 @@ struct TmfPaths {
     // the settings are written; empty where nothing is to be made.
     std::string LogFolder = {};
     std::string SettingsFolder = {};
+    // Where a run keeps its undo journal; empty, a run keeps none.
+    std::string UndoFolder = {};
 
     [[nodiscard]] static TmfPaths OfThisProgram() {
         const korv::ProgramFiles files = korv::ThisProgramsFiles();
-        return {files.log, files.settings, files.Document("versions.txt"), files.log_folder,
-                files.settings_folder};
+        return {files.log,        files.settings,        files.Document("versions.txt"),
+                files.log_folder, files.settings_folder, files.undo_folder};
     }
 };
 

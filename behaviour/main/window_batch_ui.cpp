@@ -33,6 +33,20 @@ void WindowBatchUi::ReportError(const std::string& text, const std::string& capt
     window_.services_.Prompts.Error(text, caption);
 }
 
+std::optional<korv::UndoPlace> WindowBatchUi::UndoJournalPlace() {
+    const std::string& folder = window_.Paths().UndoFolder;
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    return korv::UndoPlace{folder, "korv"};
+}
+
+bool WindowBatchUi::RunWithoutUndo(const std::string& problem) {
+    current_.Apply();
+    return window_.services_.Prompts.Ask(problem + "\n\n" + text::kReplaceWithoutUndo,
+                                         text::kConfirmationCaption);
+}
+
 void WindowBatchUi::ShowMessage(const std::string& text) {
     current_.Apply();
     window_.services_.Prompts.Message(text, text::kApplicationTitle);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "batch_ui.h"
 #include "main/event_pump.h"
@@ -39,6 +41,8 @@ public:
     bool StopRequested() override;
 
     void ShowResults(std::int32_t files_searched, std::int64_t files_replaced) override;
+    std::optional<korv::UndoPlace> UndoJournalPlace() override;
+    bool RunWithoutUndo(const std::string& problem) override;
 
 private:
     // The list follows the run's current entry at most this often: each

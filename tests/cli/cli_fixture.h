@@ -45,12 +45,14 @@ protected:
     }
 
     TempDir dir_;
+    TempDir undo_;  // the undo journal's, apart from the files
 
 private:
     // Changed files are written the line model's way, CR LF after every
     // line, on every system; a test of kept line breaks asks for them.
     std::vector<std::string> Argv(const std::vector<std::string>& args) const {
-        std::vector<std::string> argv{KORV_CLI_PATH, "--log", LogPath(), "--line-breaks", "crlf"};
+        std::vector<std::string> argv{KORV_CLI_PATH, "--log",         LogPath(),   "--line-breaks",
+                                      "crlf",        "--undo-folder", undo_.Path()};
         argv.insert(argv.end(), args.begin(), args.end());
         return argv;
     }

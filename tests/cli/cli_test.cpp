@@ -18,6 +18,7 @@ using korv::test::Contains;
 using korv::test::FileExists;
 using korv::test::ReadFile;
 using korv::test::Results;
+using korv::test::WriteFile;
 
 const std::string kConfirmationLines =
     "Please click Yes, if you are really sure all files you want to compress are plain text files "
@@ -207,4 +208,50 @@ TEST_F(CliTest, JoinedShortSwitchesSplitButOptionValuesStayWhole) {
     EXPECT_EQ(ReadFile(a), "Foo -- bar\r\n");
 
     EXPECT_EQ(Cli({"-cyx", "-f", "Foo", a}).status, 2);
+}
+
+TEST_F(CliTest, UndoPutsBackWhatTheRunChangedAndNamesWhatItLeaves) {
+    const std::string a = dir_.Write("a.txt", "foo\n");
+    const std::string b = dir_.Write("b.txt", "foo\rfoo");
+    const std::string c = dir_.Write("c.txt", "foo\n");
+    ASSERT_EQ(Cli({"-y", "-f", "foo", "-r", "bar", a, b, c}).status, 0);
+    WriteFile(c, "edited since\n");
+
+    // Last replaced first.
+    const CommandResult listed = Cli({"--undo", "-n"});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.out, b + "\n" + a + "\nFiles to restore: 2\nFiles left: 1\n");
+    EXPECT_EQ(ReadFile(a), "bar\r\n");
+
+    const std::size_t events_before = LogEvents().size();
+    const CommandResult undone = Cli({"--undo"});
+    EXPECT_EQ(undone.status, 1);
+    EXPECT_EQ(undone.out, "Files restored: 2\nFiles left: 1\n");
+    EXPECT_EQ(undone.err, "Cannot undo " + c + ".\nIt changed since the run.\n");
+    EXPECT_EQ(ReadFile(a), "foo\n");
+    EXPECT_EQ(ReadFile(b), "foo\rfoo");
+    EXPECT_EQ(ReadFile(c), "edited since\n");
+    const std::vector<std::string> events = LogEvents();
+    ASSERT_EQ(events.size(), events_before + 4);
+    EXPECT_EQ(events[events_before + 1], b + " put back as it was before the last run");
+
+    // The undo undone: the run's result again, everything put back.
+    const CommandResult redone = Cli({"--undo"});
+    EXPECT_EQ(redone.status, 0) << redone.err;
+    EXPECT_EQ(ReadFile(a), "bar\r\n");
+}
+
+TEST_F(CliTest, AJournalThatCannotBeKeptStopsTheRunBeforeAnyFile) {
+    const std::string a = dir_.Write("a.txt", "foo\n");
+    const std::string blocked = dir_.Write("not-a-folder", "");
+    const CommandResult r = Cli({"-y", "-f", "foo", "-r", "bar", "--undo-folder", blocked, a});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(Contains(r.err, blocked)) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadFile(a), "foo\n");
+
+    const CommandResult without =
+        Cli({"-y", "-f", "foo", "-r", "bar", "--undo-folder", blocked, "--no-undo", a});
+    EXPECT_EQ(without.status, 0) << without.err;
+    EXPECT_EQ(ReadFile(a), "bar\r\n");
 }

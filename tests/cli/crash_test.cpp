@@ -3,8 +3,9 @@
 // thread: wherever the kill lands (before the start, mid-run or after the
 // end), every file is untouched or completely replaced, every backup is a
 // whole copy of the original, the log is a list of whole lines that names
-// every file already replaced, and at most one temporary file is left,
-// named after the file it was for.
+// every file already replaced, and at most a batch of temporary files is
+// left, each named after the file it was for; and an undo then puts every
+// file back.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -132,7 +133,9 @@ protected:
                                       "-l",
                                       list_,
                                       "--line-breaks",
-                                      GetParam().line_breaks};
+                                      GetParam().line_breaks,
+                                      "--undo-folder",
+                                      UndoFolder()};
         if (backup) {
             args.emplace_back("-b");
         }
@@ -140,6 +143,21 @@ protected:
     }
 
     [[nodiscard]] std::string LogPath() const { return dir_.File("korv.log"); }
+    [[nodiscard]] std::string UndoFolder() const { return dir_.File("undo"); }
+
+    // Undoes the run (keeping no journal of the undo, so the next undo
+    // cannot redo it): every file must hold its old bytes again, whether the
+    // kill caught it replaced or not. Returns korv-cli's exit status.
+    int UndoAndCheck() {
+        const int status =
+            Wait(Start({"--undo", "--no-undo", "--undo-folder", UndoFolder(), "--log", LogPath()}));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << status;
+        for (int i = 0; i < file_count_; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            EXPECT_EQ(ReadFile(paths_[k]), originals_[k]) << Name(i) << " was not put back";
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     // Puts every file back as it was, without backups, log or leftovers.
     void Restore() {
@@ -261,6 +279,7 @@ TEST_P(CrashTest, AKillAtAnyMomentLeavesWholeFilesBackupsAndLog) {
         expected_.push_back(ReadFile(paths_[static_cast<std::size_t>(i)]));
     }
     ASSERT_EQ(CheckAfterKill(true), changing_);
+    ASSERT_EQ(UndoAndCheck(), 0);
     Restore();
 
     // A few dozen kills, fewer when a run is slow (under the sanitizers),
@@ -284,6 +303,7 @@ TEST_P(CrashTest, AKillAtAnyMomentLeavesWholeFilesBackupsAndLog) {
         Wait(pid);
         const int replaced = CheckAfterKill(backup);
         mid_run += replaced > 0 && replaced < changing_ ? 1 : 0;
+        UndoAndCheck();
         if (HasFailure()) {
             return;
         }

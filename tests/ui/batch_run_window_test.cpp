@@ -71,6 +71,8 @@ private slots:
     void OptionsAreReadFromThePanel_data();
     void OptionsAreReadFromThePanel();
     void SecondRunCannotStartWhileOneRuns();
+    void AnUndoJournalThatCannotBeKeptIsAskedAbout();
+    // Last: the results watcher it leaves waiting would take another's.
     void ClosingDuringARunEndsItAfterTheCurrentFile();
 
 private:
@@ -311,6 +313,34 @@ void BatchRunWindowTest::SecondRunCannotStartWhileOneRuns() {
     }
     QCOMPARE(ReadFile(file), want + "\r\n");
     QVERIFY(!h.mf->Running());
+}
+
+void BatchRunWindowTest::AnUndoJournalThatCannotBeKeptIsAskedAbout() {
+    MainWindowHarness& h = Start();
+    const std::string file = h.dir.Write("a.txt", "foo\r\n");
+    // A file where the journal's folder would be.
+    h.dir.Write("undo", "");
+    h.DropPaths({file});
+    h.mf->Edit2->setPlainText(QStringLiteral("foo"));
+    h.mf->Edit3->setPlainText(QStringLiteral("bar"));
+    h.prompter.AnswerAsk(true);   // the confirmation
+    h.prompter.AnswerAsk(false);  // without undo?
+    h.mf->Button->click();
+    const auto asks = h.prompter.Of(Kind::Ask);
+    QCOMPARE(asks.size(), std::size_t{2});
+    QVERIFY2(asks[1].text.contains(QString::fromStdString(h.paths.UndoFolder)),
+             qPrintable(asks[1].text));
+    QCOMPARE(asks[1].caption, QStringLiteral("Confirmation"));
+    QCOMPARE(ReadFile(file), std::string("foo\r\n"));
+    QVERIFY(!h.mf->Running());
+
+    // Yes runs on without the journal.
+    h.prompter.AnswerAsk(true);
+    h.prompter.AnswerAsk(true);
+    auto results = CloseResultsWithOk();
+    h.mf->Button->click();
+    QVERIFY(results->has_value());
+    QCOMPARE(ReadFile(file), std::string("bar\r\n"));
 }
 
 void BatchRunWindowTest::ClosingDuringARunEndsItAfterTheCurrentFile() {

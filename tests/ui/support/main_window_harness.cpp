@@ -13,7 +13,8 @@
 namespace korv::test {
 
 MainWindowHarness::MainWindowHarness(bool show)
-    : paths{dir.File("korv.log"), dir.File("settings.ini"), dir.File("versions.txt")} {
+    : paths{dir.File("korv.log"), dir.File("settings.ini"), dir.File("versions.txt"), {}, {},
+            dir.File("undo")} {
     mf = std::make_unique<TMF>(prompter, editor, paths, 10000);
     af = std::make_unique<TAF>(mf.get());
     mf->SetOptionsPanel(af.get());

@@ -17,7 +17,8 @@
 namespace korv::test {
 
 // A main window and its options panel as the program starts them, with
-// the log, the settings and the version history in a temporary folder,
+// the log, the settings, the version history and the undo journal in a
+// temporary folder,
 // the message boxes scripted and the editor recorded.
 struct MainWindowHarness {
     // Creates the windows; `show` also shows the main window (FormShow).

@@ -113,13 +113,13 @@ public:
     // ReplaceWholeFile does. Several saves synced before any finishes may
     // share one wait of the disk.
     virtual void Sync() = 0;
-    // Syncs, unless that was done, checks that the file is as it was read
-    // and keeps its old content in the journal; throws as ReplaceWholeFile
-    // does. Several saves kept before any finishes share one wait of the
-    // disk for the journal.
+    // Checks that the file is as it was read and keeps its old content in
+    // the journal, before or after Sync; throws as ReplaceWholeFile does.
+    // Several saves kept before any finishes share one wait of the disk for
+    // the journal, and with it the wait for their own data.
     virtual void Keep() = 0;
-    // Keeps, unless that was done, then puts the new content in the file's
-    // place; throws as ReplaceWholeFile does.
+    // Syncs and keeps, unless that was done, then puts the new content in
+    // the file's place; throws as ReplaceWholeFile does.
     virtual void Finish() = 0;
 };
 

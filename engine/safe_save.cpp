@@ -329,13 +329,18 @@ void WriteInPlace(const std::string& path, const std::string& target,
 }
 
 // Puts `temp` in the place of `target` once the journal entry `entry`
-// that keeps the old content is on the disk; the entry is dropped when the
-// file is not replaced after all.
+// that keeps the old content is on the disk, checking first, when
+// `recheck`, that the file is still as it was read; the entry is dropped
+// when the file is not replaced after all.
 void ReplaceKept(TempFile& temp, const std::string& path, const std::string& target,
-                 UndoJournal* journal, std::optional<UndoJournal::Entry> entry) {
+                 const FileVersion* unchanged_since, bool recheck, UndoJournal* journal,
+                 std::optional<UndoJournal::Entry> entry) {
     try {
         if (entry) {
             journal->MakeDurable(path);
+        }
+        if (recheck) {
+            CheckStillUnchanged(path, target, unchanged_since);
         }
         temp.Replace(path, target);
     } catch (const EngineError&) {
@@ -368,19 +373,21 @@ public:
     }
 
     void Keep() override {
-        Sync();
         if (!kept_) {
-            CheckStillUnchanged(path_, target_, unchanged_since_ ? &*unchanged_since_ : nullptr);
+            CheckStillUnchanged(path_, target_, UnchangedSince());
             if (journal_ != nullptr) {
                 entry_ = journal_->KeepReplaced(path_, target_, temp_.Path());
             }
             kept_ = true;
+            kept_before_sync_ = !synced_;
         }
     }
 
     void Finish() override {
+        Sync();
         Keep();
-        ReplaceKept(temp_, path_, target_, journal_, entry_);
+        // A file kept before the wait for the disk is checked again after it.
+        ReplaceKept(temp_, path_, target_, UnchangedSince(), kept_before_sync_, journal_, entry_);
     }
 
 private:
@@ -392,6 +399,11 @@ private:
     std::optional<UndoJournal::Entry> entry_;
     bool synced_ = false;
     bool kept_ = false;
+    bool kept_before_sync_ = false;
+
+    [[nodiscard]] const FileVersion* UnchangedSince() const {
+        return unchanged_since_ ? &*unchanged_since_ : nullptr;
+    }
 };
 
 // The safe write shared by saving and copying, up to its last step: null
@@ -525,7 +537,7 @@ public:
             if (journal != nullptr) {
                 entry = journal->KeepReplaced(path_, target_, temp_->Path());
             }
-            ReplaceKept(*temp_, path_, target_, journal, entry);
+            ReplaceKept(*temp_, path_, target_, nullptr, false, journal, entry);
         } catch (const EngineError&) {
             temp_.reset();
             return false;

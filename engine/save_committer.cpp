@@ -74,9 +74,10 @@ void SaveCommitter::Work() {
 
 std::vector<SaveCommitter::Failure> SaveCommitter::FinishBatch(std::vector<Handed>& batch) {
     // A file's sync makes the file system write out what it holds for the
-    // others too, so every file's data goes first, then every file's entry
-    // in the undo journal (one sync for them all), and the renames after: a
-    // rename before the next sync would give it more to write.
+    // others too: every file's entry in the undo journal goes first, so its
+    // further names ride on the files' syncs, then every file's data, then
+    // the journal's one sync, and the renames after: a rename before the
+    // next sync would give it more to write.
     std::vector<std::optional<std::string>> failed(batch.size());
     const auto attempt = [&](std::size_t i, void (PendingSave::*step)()) {
         if (batch[i].save == nullptr) {
@@ -90,10 +91,10 @@ std::vector<SaveCommitter::Failure> SaveCommitter::FinishBatch(std::vector<Hande
         }
     };
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        attempt(i, &PendingSave::Sync);
+        attempt(i, &PendingSave::Keep);
     }
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        attempt(i, &PendingSave::Keep);
+        attempt(i, &PendingSave::Sync);
     }
     for (std::size_t i = 0; i < batch.size(); ++i) {
         attempt(i, &PendingSave::Finish);

@@ -21,7 +21,7 @@ namespace {
 //   wrote N DEVICE INODE SIZE MODIFIED         (after a write in place)
 //   drop  N                                    (the file was not replaced)
 // N names the file holding the old content. A line cut short by a kill or
-// a power cut is no note.
+// a power cut is no note, nor are the zeros after the last line.
 constexpr std::string_view kHeader = "Korvane undo journal 1\n";
 constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kRunPrefix = "run-";
@@ -185,14 +185,16 @@ UndoJournal::UndoJournal(const std::string& folder, std::string_view program) : 
     }
     // Tells an earlier run's journal in use from one whose program ended.
     (void)fs::TryLock(file_);
-    const std::string start = std::string(kHeader) + "program\t" + Encoded(program) + '\n';
     // On the disk, with its name, before the earlier runs' go.
-    if (!fs::WriteAt(file_, 0, start) ||
-        (Syncing() &&
-         (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_) || !fs::SyncFolder(folder_)))) {
+    try {
+        Append(file_.Path(), std::string(kHeader) + "program\t" + Encoded(program) + '\n');
+    } catch (const EngineError&) {
         throw CannotCreateFile(file_.Path(), fs::LastError());
     }
-    size_ = static_cast<std::int64_t>(start.size());
+    if (Syncing() &&
+        (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_) || !fs::SyncFolder(folder_))) {
+        throw CannotCreateFile(file_.Path(), fs::LastError());
+    }
 }
 
 UndoJournal::~UndoJournal() {
@@ -206,14 +208,26 @@ UndoJournal::~UndoJournal() {
 }
 
 void UndoJournal::Append(const std::string& path, const std::string& line) {
+    const auto end = size_ + static_cast<std::int64_t>(line.size());
+    // The file is made longer ahead, in zeros, a step at a time: a sync of
+    // lines written within it waits for their bytes alone, not for the
+    // file system to note a new length.
+    if (end > room_) {
+        const std::int64_t room = (end / kRoomStep + 1) * kRoomStep;
+        if (!fs::WriteAt(file_, room_, std::string(static_cast<std::size_t>(room - room_), '\0'))) {
+            throw CannotKeep(path, SystemErrorText(fs::LastError()));
+        }
+        room_ = room;
+    }
     if (!fs::WriteAt(file_, size_, line)) {
         // A part written is a line cut short, which no reader takes; the
         // next note goes over it.
         const int error = fs::LastError();
         fs::Truncate(file_, size_);
+        room_ = size_;
         throw CannotKeep(path, SystemErrorText(error));
     }
-    size_ += static_cast<std::int64_t>(line.size());
+    size_ = end;
     unsynced_ = true;
 }
 

@@ -67,8 +67,11 @@ private:
     std::string run_folder_;
     std::uint64_t run_ = 0;
     std::mutex mutex_;
-    fs::File file_;  // locked while the run lasts
-    std::int64_t size_ = 0;
+    static constexpr std::int64_t kRoomStep = std::int64_t{64} << 10;
+
+    fs::File file_;          // locked while the run lasts
+    std::int64_t size_ = 0;  // of the lines written
+    std::int64_t room_ = 0;  // of the file, zeros after the lines
     Entry last_entry_ = 0;
     bool unsynced_ = false;
     std::thread dropper_;

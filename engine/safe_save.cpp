@@ -373,6 +373,11 @@ public:
     }
 
     void Keep() override {
+        // Without a journal there is nothing to keep ahead of the sync, and
+        // the one check after it is enough.
+        if (journal_ == nullptr && !synced_) {
+            return;
+        }
         if (!kept_) {
             CheckStillUnchanged(path_, target_, UnchangedSince());
             if (journal_ != nullptr) {

@@ -75,7 +75,7 @@ PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, Line
                          UndoJournal* journal)
     : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks), journal_(journal) {
     if (!dry_run_ && Syncing() && fs::SavesFinishAside()) {
-        committer_.emplace();
+        committer_.emplace(/*gather=*/journal_ != nullptr);
     }
     if (!ui_.ReadsAhead()) {
         return;

@@ -7,13 +7,12 @@
 
 namespace korv {
 
-SaveCommitter::SaveCommitter() : thread_([this] { Work(); }) {}
+SaveCommitter::SaveCommitter(bool gather) : gather_(gather), thread_([this] { Work(); }) {}
 
 SaveCommitter::~SaveCommitter() {
     {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return queue_.empty() && !working_; });
-        quitting_ = true;
+        std::lock_guard lock(mutex_);
+        quitting_ = true;  // once the saves still waiting are finished
     }
     changed_.notify_all();
     thread_.join();
@@ -21,18 +20,23 @@ SaveCommitter::~SaveCommitter() {
 
 void SaveCommitter::Hand(std::string path, const FileVersion& loaded,
                          std::unique_ptr<PendingSave> save) {
+    const auto bytes = static_cast<std::uint64_t>(std::max<std::int64_t>(loaded.size, 0));
     unsettled_.push_back(Unsettled{path, loaded.file});
-    unsettled_bytes_ += static_cast<std::uint64_t>(std::max<std::int64_t>(loaded.size, 0));
+    unsettled_bytes_ += bytes;
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back(Handed{std::move(path), std::move(save)});
+        queue_.push_back(Handed{std::move(path), std::move(save), bytes});
+        queue_bytes_ += bytes;
     }
     changed_.notify_all();
 }
 
 std::vector<SaveCommitter::Failure> SaveCommitter::Settle() {
     std::unique_lock lock(mutex_);
+    settling_ = true;
+    changed_.notify_all();
     changed_.wait(lock, [this] { return queue_.empty() && !working_; });
+    settling_ = false;
     unsettled_.clear();
     unsettled_bytes_ = 0;
     return std::exchange(failures_, {});
@@ -54,14 +58,22 @@ bool SaveCommitter::MayChange(const std::string& path,
     });
 }
 
+bool SaveCommitter::BatchReady() const {
+    if (!gather_ || settling_ || quitting_) {
+        return !queue_.empty();
+    }
+    return queue_.size() >= kLeastBatch || queue_bytes_ >= kLeastBatchBytes;
+}
+
 void SaveCommitter::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return quitting_ || !queue_.empty(); });
+        changed_.wait(lock, [this] { return quitting_ || BatchReady(); });
         if (queue_.empty()) {
             return;  // quitting, with nothing left
         }
         std::vector<Handed> batch = std::exchange(queue_, {});
+        queue_bytes_ = 0;
         working_ = true;
         lock.unlock();
         std::vector<Failure> failed = FinishBatch(batch);

@@ -27,8 +27,14 @@ public:
     // Each save waiting holds its temporary file open, and as big as its file.
     static constexpr std::size_t kMostPending = 64;
     static constexpr std::uint64_t kMostPendingBytes = std::uint64_t{64} << 20;
+    static constexpr std::size_t kLeastBatch = 16;
+    static constexpr std::uint64_t kLeastBatchBytes = std::uint64_t{1} << 20;
 
-    SaveCommitter();
+    // With `gather`, a batch waits for kLeastBatch saves (or as many bytes)
+    // unless the run settles: where each batch costs a wait of the disk of
+    // its own besides its files' (the undo journal's sync), fewer, bigger
+    // batches cost less.
+    explicit SaveCommitter(bool gather = false);
     // Finishes the saves still pending; their failures are lost, so a run
     // settles first.
     ~SaveCommitter();
@@ -63,15 +69,21 @@ private:
     struct Handed {
         std::string path;
         std::unique_ptr<PendingSave> save;
+        std::uint64_t bytes = 0;
     };
     void Work();
+    // Whether the saves waiting make a batch now; the mutex held.
+    [[nodiscard]] bool BatchReady() const;
     // Finishes `batch`; the failures, in its order.
     static std::vector<Failure> FinishBatch(std::vector<Handed>& batch);
 
     std::mutex mutex_;
     std::condition_variable changed_;
+    const bool gather_;
     std::vector<Handed> queue_;  // handed over, not yet taken into a batch
-    bool working_ = false;       // a batch is being finished
+    std::uint64_t queue_bytes_ = 0;
+    bool working_ = false;   // a batch is being finished
+    bool settling_ = false;  // the run waits for every save
     bool quitting_ = false;
     std::vector<Failure> failures_;
 

@@ -52,9 +52,9 @@ int RunUndo(const CliOptions& options, const std::string& log_path, const std::s
             journal = std::make_unique<UndoJournal>(folder, "korv-cli");
         } catch (const EngineError& e) {
             std::fprintf(err,
-                         "korv-cli: The undo journal cannot be kept in %s.\n%s\nNo file was put "
-                         "back. Give --no-undo to undo without the journal.\n",
-                         folder.c_str(), e.what());
+                         "korv-cli: %s\nNo file was put back. Give --no-undo to undo without "
+                         "the journal.\n",
+                         JournalProblem(folder, e.what()).c_str());
             return 2;
         }
     }

@@ -73,11 +73,6 @@ private:
     bool done_ = false;
 };
 
-// The text told when the undo journal cannot be kept in `folder`.
-std::string NoJournalProblem(const std::string& folder, const std::string& reason) {
-    return "The undo journal cannot be kept in " + folder + ".\n" + reason;
-}
-
 // Starts the run's undo journal where the interface keeps it, and drops
 // the earlier run's once it is on the disk. Null when the run goes without
 // (none is kept, or the user runs on without one); `declined` when the
@@ -92,7 +87,7 @@ std::unique_ptr<UndoJournal> StartJournal(BatchUi& ui, bool& declined) {
         journal->DropEarlierRuns();
         return journal;
     } catch (const EngineError& e) {
-        declined = !ui.RunWithoutUndo(NoJournalProblem(place->folder, e.what()));
+        declined = !ui.RunWithoutUndo(JournalProblem(place->folder, e.what()));
         return nullptr;
     }
 }

@@ -175,6 +175,18 @@ public:
 
     [[nodiscard]] const std::string& Path() const { return path_; }
 
+    // Which file it is, its size and last write: asked of the open file
+    // while it is open.
+    [[nodiscard]] std::optional<FileVersion> Version() const {
+        const std::optional<fs::Facts> facts =
+            file_.Valid() ? fs::FactsOf(file_, fs::Identity::kNeeded)
+                          : fs::FactsAt(path_, false, fs::Identity::kNeeded);
+        if (!facts) {
+            return std::nullopt;
+        }
+        return facts->version;
+    }
+
     // Writes the content `write_content` produces and has the system start
     // writing it to the disk. Throws StreamWriteError when a write fails
     // (or the writer says so).
@@ -328,6 +340,15 @@ void WriteInPlace(const std::string& path, const std::string& target,
     }
 }
 
+// The version of `temp` a journal entry records, for the save of `path`.
+FileVersion VersionOf(const TempFile& temp, const std::string& path) {
+    const std::optional<FileVersion> version = temp.Version();
+    if (!version) {
+        throw CannotCreateFile(path, fs::LastError());
+    }
+    return *version;
+}
+
 // Puts `temp` in the place of `target` once the journal entry `entry`
 // that keeps the old content is on the disk, checking first, when
 // `recheck`, that the file is still as it was read; the entry is dropped
@@ -381,7 +402,7 @@ public:
         if (!kept_) {
             CheckStillUnchanged(path_, target_, UnchangedSince());
             if (journal_ != nullptr) {
-                entry_ = journal_->KeepReplaced(path_, target_, temp_.Path());
+                entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
             }
             kept_ = true;
             kept_before_sync_ = !synced_;
@@ -540,7 +561,7 @@ public:
         try {
             std::optional<UndoJournal::Entry> entry;
             if (journal != nullptr) {
-                entry = journal->KeepReplaced(path_, target_, temp_->Path());
+                entry = journal->KeepReplaced(path_, target_, VersionOf(*temp_, path_));
             }
             ReplaceKept(*temp_, path_, target_, nullptr, false, journal, entry);
         } catch (const EngineError&) {

@@ -129,22 +129,6 @@ std::string RunFolderIn(const std::string& folder, std::uint64_t run) {
     return JoinPath(folder, std::string(kRunPrefix) + std::to_string(run));
 }
 
-// Creates the file `path` holding `bytes`, on the disk when saves are;
-// 0, or the system's code of the failure.
-int WriteNewFile(const std::string& path, std::string_view bytes) {
-    fs::File file = fs::CreateNew(path, nullptr);
-    if (!file.Valid()) {
-        return fs::LastError();
-    }
-    if (fs::WriteAt(file, 0, bytes) && (!Syncing() || fs::SyncData(file)) && file.Close()) {
-        return 0;
-    }
-    const int error = fs::LastError();
-    file.Close();
-    fs::Remove(path);
-    return error;
-}
-
 // Whether a program still running keeps its journal in `run_folder`.
 bool InUse(const std::string& run_folder) {
     const fs::File journal = fs::OpenExisting(JournalPathIn(run_folder), fs::Access::kRead);
@@ -236,29 +220,17 @@ std::string UndoJournal::KeptPath(Entry entry) const {
 }
 
 UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std::string& target,
-                                             const std::string& next) {
-    const std::optional<FileVersion> version = VersionOf(next, false);
-    if (!version) {
-        throw CannotKeep(path, SystemErrorText(fs::LastError()));
-    }
+                                             const FileVersion& next) {
     std::lock_guard lock(mutex_);
     const Entry entry = last_entry_ + 1;
     const std::string kept = KeptPath(entry);
     // A further name of the old file costs nothing; a copy where none can
     // be made (another file system, one name per file).
-    if (!fs::MakeLink(target, kept)) {
-        std::string bytes;
-        try {
-            bytes = ReadWholeFile(target);
-        } catch (const EngineError& e) {
-            throw CannotKeep(path, e.what());
-        }
-        if (const int error = WriteNewFile(kept, bytes); error != 0) {
-            throw CannotKeep(path, SystemErrorText(error));
-        }
+    if (!fs::MakeLink(target, kept) && !CopyWholeFile(target, kept)) {
+        throw CannotKeep(path, SystemErrorText(fs::LastError()));
     }
     last_entry_ = entry;
-    Append(path, "keep\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\t' +
+    Append(path, "keep\t" + std::to_string(entry) + '\t' + VersionFields(next) + '\t' +
                      Encoded(AbsolutePath(path)) + '\n');
     return entry;
 }
@@ -267,8 +239,10 @@ UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
                                                 std::string_view old_bytes) {
     std::lock_guard lock(mutex_);
     const Entry entry = last_entry_ + 1;
-    if (const int error = WriteNewFile(KeptPath(entry), old_bytes); error != 0) {
-        throw CannotKeep(path, SystemErrorText(error));
+    try {
+        ReplaceWholeFile(KeptPath(entry), old_bytes);
+    } catch (const EngineError& e) {
+        throw CannotKeep(path, e.what());
     }
     last_entry_ = entry;
     Append(path, "keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
@@ -331,6 +305,10 @@ void UndoJournal::DropEarlierRuns() {
             fs::RemoveFolder(run_folder);
         }
     });
+}
+
+std::string JournalProblem(const std::string& folder, const std::string& reason) {
+    return "The undo journal cannot be kept in " + folder + ".\n" + reason;
 }
 
 std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::string& run_folder) {

@@ -36,10 +36,10 @@ public:
     using Entry = std::uint64_t;
 
     // Keeps the old content of the regular file `target`, saved as `path`,
-    // which the closed new file `next` beside it is about to replace by a
-    // rename. Throws EngineError "Cannot create file <path>..." when it
-    // cannot be kept: the file must then not be replaced.
-    Entry KeepReplaced(const std::string& path, const std::string& target, const std::string& next);
+    // which the new file of version `next`, written whole beside it, is
+    // about to replace by a rename. Throws EngineError "Cannot create file
+    // <path>..." when it cannot be kept: the file must then not be replaced.
+    Entry KeepReplaced(const std::string& path, const std::string& target, const FileVersion& next);
     // Keeps `old_bytes`, the content of `path` about to be written over in
     // place; throws as KeepReplaced does.
     Entry KeepOverwritten(const std::string& path, std::string_view old_bytes);
@@ -76,6 +76,10 @@ private:
     bool unsynced_ = false;
     std::thread dropper_;
 };
+
+// What a run is told when its journal cannot be kept in `folder`, for
+// `reason` (the failure's own message).
+[[nodiscard]] std::string JournalProblem(const std::string& folder, const std::string& reason);
 
 // One file of a run as its journal tells it.
 struct JournalEntry {

@@ -46,8 +46,7 @@ std::optional<std::string> ReasonToLeave(const RunFile& file, std::optional<File
     if (!now) {
         return SystemErrorText(fs::LastError()) + ".";
     }
-    const FileVersion& then = *file.replaced_by;
-    if (now->file != then.file || now->size != then.size || now->modified_ns != then.modified_ns) {
+    if (!(*now == *file.replaced_by)) {
         return std::string("It changed since the run.");
     }
     return std::nullopt;

@@ -20,7 +20,10 @@ trip) is the worst of them.
 Needs Xvfb and xdotool (apt-get install xvfb xdotool). Sets: many (10,000
 files of 4 KiB, 1 in 10 changed), more (50,000 such files), dense (one
 64 MiB file, the text every 100 bytes), sparse (8 files of 64 MiB), huge
-(one 1.9 GB file, 28 occurrences; not run unless named).
+(one 1.9 GB file, 28 occurrences; not run unless named), tree (the Linux
+6.1 source that bench/tree.sh unpacks into $KORV_TREE_WORK, as a list in
+walk order, its files holding a NUL left out; EXPORT_SYMBOL_GPL replaced;
+not run unless named).
 """
 
 import argparse
@@ -36,6 +39,13 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from compare import FIND, REPLACE, text_lines  # noqa: E402
 
 ALL_SETS = ("many", "more", "dense", "sparse")
+TREE = os.path.join(os.environ.get("KORV_TREE_WORK", "/tmp/korv-tree"), "pristine")
+TREE_TEXTS = ("EXPORT_SYMBOL_GPL", "KORV_EXPORT_GPL")
+
+
+def texts_of(name):
+    """The find and the replacement text of a set."""
+    return TREE_TEXTS if name == "tree" else (FIND, REPLACE)
 
 
 def make_set(name, folder):
@@ -54,6 +64,11 @@ def make_set(name, folder):
         for i in range(8):
             with open(os.path.join(folder, f"big{i}.txt"), "wb") as f:
                 f.write(block)
+    elif name == "tree":
+        if not os.path.isdir(TREE):
+            sys.exit(f"{TREE} is missing: run bench/tree.sh once to unpack it")
+        os.rmdir(folder)
+        subprocess.run(["cp", "-a", TREE, folder], check=True)
     elif name == "huge":
         # 1.9 GB of text in blocks of 64 MiB, the text once in each of the
         # first 28 blocks.
@@ -76,7 +91,25 @@ def make_set(name, folder):
 
 
 def files_of(folder):
+    if not any(n.endswith(".txt") for n in os.listdir(folder)):
+        return tree_files(folder)
     return sorted(os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".txt"))
+
+
+def tree_files(folder):
+    """A tree's regular files in walk order (each folder's entries by name,
+    hidden folders left out), less those holding a NUL byte, which the
+    window would stop to report."""
+    files = []
+    for entry in sorted(os.scandir(folder), key=lambda e: os.fsencode(e.name)):
+        if entry.is_dir(follow_symlinks=False):
+            if not entry.name.startswith("."):
+                files.extend(tree_files(entry.path))
+        elif entry.is_file():
+            with open(entry.path, "rb") as f:
+                if b"\0" not in f.read():
+                    files.append(entry.path)
+    return files
 
 
 def fresh_copy(pristine, work):
@@ -118,7 +151,7 @@ class VirtualScreen:
         self.server.wait()
 
 
-def window_run(korv, probe, files, scratch, wrap=()):
+def window_run(korv, probe, files, scratch, texts, wrap=()):
     """One run through the window: (seconds, longest ping in ms, seconds
     from the call to the click that started the run)."""
     called = time.perf_counter()
@@ -163,10 +196,10 @@ def window_run(korv, probe, files, scratch, wrap=()):
         xdotool("windowfocus", "--sync", main)
         click(160, 225)
         time.sleep(0.2)
-        xdotool("type", FIND)
+        xdotool("type", texts[0])
         click(160, 280)
         time.sleep(0.2)
-        xdotool("type", REPLACE)
+        xdotool("type", texts[1])
 
         pinger = subprocess.Popen([probe, main], stdout=subprocess.PIPE, text=True)
         if pinger.stdout.readline().strip() != "ready":
@@ -183,12 +216,12 @@ def window_run(korv, probe, files, scratch, wrap=()):
         window.wait()
 
 
-def cli_run(cli, files, scratch):
+def cli_run(cli, files, scratch, texts):
     listing = os.path.join(scratch, "cli.list")
     with open(listing, "wb") as f:
         f.write(b"".join(os.fsencode(p) + b"\r\n" for p in files))
     argv = [cli, "-y", "-c", "--no-progress", "--log", os.path.join(scratch, "cli.log"),
-            "-f", FIND, "-r", REPLACE, "--list", listing]
+            "-f", texts[0], "-r", texts[1], "--list", listing]
     start = time.perf_counter()
     subprocess.run(argv, check=True, stdout=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
     return time.perf_counter() - start
@@ -224,7 +257,7 @@ def main():
                 for _ in range(args.runs):
                     fresh_copy(pristine, work)
                     seconds, ping, lead = window_run(korv, probe, files_of(work), root,
-                                                     args.wrap.split())
+                                                     texts_of(name), args.wrap.split())
                     window_best = min(window_best, seconds)
                     ping_worst = max(ping_worst, ping)
                     fresh_copy(pristine, work)
@@ -234,7 +267,7 @@ def main():
                     # fault when it is used again (for a big set, more than
                     # the run itself).
                     time.sleep(lead)
-                    cli_best = min(cli_best, cli_run(cli, files_of(work), root))
+                    cli_best = min(cli_best, cli_run(cli, files_of(work), root, texts_of(name)))
                 print(f"{name:8s} {window_best:9.3f} {cli_best:10.3f} "
                       f"{window_best / cli_best:6.2f} {ping_worst:19.1f}", flush=True)
                 shutil.rmtree(work, ignore_errors=True)

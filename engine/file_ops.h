@@ -131,27 +131,29 @@ public:
     const FileVersion* unchanged_since = nullptr, UndoJournal* journal = nullptr);
 
 // A file's new content written ahead of its save into a temporary file
-// beside it, which replaces the file only when committed; dropped unused,
-// the temporary file goes with it.
+// beside it, which replaces the file only once taken as a save and
+// finished; dropped unused, the temporary file goes with it.
 class StagedReplacement {
 public:
     virtual ~StagedReplacement() = default;
-    // Replaces the file by the staged content, as ReplaceWholeFile would,
-    // if the path still names the file it was staged for with the owner,
-    // permissions and links it had then, and in the state `unchanged_since`
-    // (when given), its old content kept in `journal` (when given).
-    // Otherwise, or when the replace fails, the staged file goes, the file
-    // is left as it is and false is returned, for the caller to save the
-    // usual way and meet whatever stands in its way.
-    virtual bool Commit(const FileVersion* unchanged_since, UndoJournal* journal) = 0;
+    // The save of the staged content, begun as BeginReplaceWholeFile would
+    // begin it, if the path still names the file it was staged for with
+    // the owner, permissions and links it had then, and in the state
+    // `unchanged_since` (when given); its old content is kept in `journal`
+    // (when given) as it finishes. Otherwise the staged file goes, the
+    // file is left as it is and null is returned, for the caller to save
+    // the usual way and meet whatever stands in its way.
+    [[nodiscard]] virtual std::unique_ptr<PendingSave> Take(const FileVersion* unchanged_since,
+                                                            UndoJournal* journal) = 0;
 };
 
 // Writes the content `write_content` produces for the file at `path` ahead
-// of its save, leaving the file itself untouched; null, leaving nothing
+// of its save, leaving the file itself untouched, and with `sync_now` waits
+// for it to reach the disk (otherwise its save does); null, leaving nothing
 // behind, where the save could not go through a temporary file (it would
 // write in place) or anything fails. Never throws.
 [[nodiscard]] std::unique_ptr<StagedReplacement> StageReplacement(
-    const std::string& path, const ContentWriter& write_content) noexcept;
+    const std::string& path, const ContentWriter& write_content, bool sync_now) noexcept;
 
 // Appends `bytes` to the existing file at `path`; on failure the file is
 // cut back to its old length. Throws EngineError.

@@ -1,6 +1,7 @@
 #include "pass_planner.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -56,41 +57,57 @@ bool NamesWhatThePassWrites(const std::string& next, const std::string& path, bo
                        [&next](const auto& written) { return written.first == next; });
 }
 
+// A pass planned ahead that found nothing to replace, taken this soon
+// after its read, stands as read: another program's write in the meantime
+// is one it could as well have made a moment after the pass.
+constexpr std::chrono::milliseconds kFreshFor{100};
+
 // Whether a pass planned ahead for `path` still stands: planned from the
 // file the path names now, as it stands now (so the pass reads what the
 // file holds at its moment, as it would have without planning ahead),
-// which the pass before did not write.
+// which no pass before wrote.
 bool StillStands(const PreparedPass& pass, const std::string& path, const WrittenFiles& written) {
-    if (!pass.usable || pass.path != path) {
+    if (!pass.usable || pass.path != path || written.Holds(pass.identity)) {
         return false;
     }
+    if (!pass.plan.substitution.Found() &&
+        std::chrono::steady_clock::now() - pass.read_at < kFreshFor) {
+        return true;
+    }
     const std::optional<FileVersion> now = VersionOf(path);
-    return now && now->file == pass.identity && pass.document.LoadedVersion() == *now &&
-           !written.Holds(pass.identity);
+    return now && now->file == pass.identity && pass.document.LoadedVersion() == *now;
 }
 
 }  // namespace
 
 PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, LineBreaks breaks,
                          UndoJournal* journal)
-    : ui_(ui), log_(log), dry_run_(dry_run), breaks_(breaks), journal_(journal) {
+    : ui_(ui),
+      log_(log),
+      dry_run_(dry_run),
+      breaks_(breaks),
+      journal_(journal),
+      far_ahead_(fs::SavesFinishAside()) {
     if (!dry_run_ && Syncing() && fs::SavesFinishAside()) {
         committer_.emplace(/*gather=*/journal_ != nullptr);
     }
     if (!ui_.ReadsAhead()) {
         return;
     }
-    // The other thread also writes the new text of the passes it plans, so
-    // big files are planned and written in turns on both threads: this one
-    // the even entries, the other the odd ones; only the commit (the log
-    // line, the backup and the replace) stays here, in list order.
-    ahead_.emplace(/*stage_saves=*/!dry_run_, breaks_);
+    // Where a file being read may be replaced all the same, the entries
+    // ahead are read and searched on a thread per processor, and a big
+    // file's new text written ahead; only the commit (the log line, the
+    // backup and the replace) stays here, in list order. Elsewhere only the
+    // next big file is planned ahead, while this thread saves the one
+    // before: the two threads take big files in turns.
+    ahead_.emplace(/*stage_saves=*/!dry_run_, breaks_,
+                   far_ahead_ ? PassPrefetcher::ThreadsHere() : 1);
 }
 
 PassPlanner::~PassPlanner() {
-    // A window handles its events while the rest of the run goes: a pass
-    // still planned ahead when the run stopped early, and the last big
-    // texts, whose files, once replaced, are freed as they go.
+    // A window handles its events while the rest of the run goes: the
+    // passes still planned ahead when the run stopped early, and the last
+    // big texts, whose files, once replaced, are freed as they go.
     const bool big = document_.Text().size() >= kAsideFromBytes;
     if (!ui_.WorksAside() || !(ahead_ || big)) {
         return;
@@ -108,30 +125,32 @@ PassPlanner::~PassPlanner() {
 
 void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::string& path) {
     std::optional<SeenFile> seen = TakeSeen(path);
+    LetGoOfLastPass(ctx);
+    if (ahead_) {
+        prepared_ = TakeAhead(ctx, index);
+    }
     if (committer_ && committer_->AnyUnsettled()) {
-        if (!seen || !seen->file) {
+        std::optional<FileIdentity> file;
+        if (prepared_ && prepared_->usable && prepared_->path == path) {
+            file = prepared_->identity;  // as read ahead
+        } else if (seen && seen->file) {
+            file = seen->file;
+        } else {
             const std::optional<FileVersion> now = VersionOf(path);
             seen = SeenFile{
                 path,
                 now && now->regular && now->size >= 0 ? static_cast<std::uint64_t>(now->size) : 0,
                 now ? std::optional(now->file) : std::nullopt};
+            file = seen->file;
         }
-        if (committer_->Full() || committer_->MayChange(path, seen->file)) {
+        if (committer_->Full() || committer_->MayChange(path, file)) {
             SettleNow();  // the file is read as the saves before leave it
         }
     }
-    const std::optional<std::uint64_t> size_seen = seen ? std::optional(seen->size) : std::nullopt;
-    LetGoOfLastPass(ctx);
-    if (ahead_) {
-        prepared_ = TakeAhead(ctx);
-    }
     planned_ahead_ = prepared_ && StillStands(*prepared_, path, written_);
     next_ahead_ = false;
-    // A pass planned ahead left this thread nothing heavy to do when it
-    // saves nothing (a dry run) or was written ahead: it plans the next.
-    const bool light = planned_ahead_ && (dry_run_ || prepared_->staged);
-    if (ahead_ && index + 1 < ui_.EntryCount() && !light) {
-        StartAhead(index + 1, path);
+    if (ahead_) {
+        HandAhead(index, path);
     }
     const auto texts = [this] { return TextsOf(ui_); };
     if (planned_ahead_) {
@@ -141,16 +160,17 @@ void PassPlanner::Plan(ReplaceContext& ctx, std::int32_t index, const std::strin
             prepared_->plan.substitution.Known(prepared_->case_sensitive);
         PlanLoaded(ctx, path, texts, prepared_->document, plan_, known ? &*known : nullptr);
     } else {
+        const std::optional<std::uint64_t> size_seen =
+            seen ? std::optional(seen->size) : std::nullopt;
         LoadForPass(ctx, path, breaks_, document_, size_seen);
         PlanLoaded(ctx, path, texts, document_, plan_);
     }
-    written_.Clear();
 }
 
 bool PassPlanner::Write(ReplaceContext& ctx, const std::string& path, bool back_up) {
     // The files this pass may write, named before and after it writes (a
     // file it creates has no name before).
-    const bool noting = next_ahead_ && plan_.substitution.Found();
+    const bool noting = (far_ahead_ || next_ahead_) && plan_.substitution.Found();
     if (plan_.substitution.Found() && seen_ &&
         NamesWhatThePassWrites(seen_->path, path, back_up, log_.Path())) {
         // What was seen of the next file is this pass's to change. (The
@@ -204,11 +224,6 @@ bool PassPlanner::MustSettleToWrite(const std::string& path, bool back_up) const
     if (!committer_ || !committer_->AnyUnsettled() || !plan_.substitution.Changed()) {
         return false;
     }
-    // A save staged ahead is renamed on this thread. (The file itself was
-    // checked when it was read.)
-    if (Staged() != nullptr) {
-        return true;
-    }
     const auto names = NamesThePassWrites(path, back_up, log_.Path());
     return std::any_of(names.begin() + 1, names.end(), [this](const auto& written) {
         const std::optional<FileVersion> now = VersionOf(written.first, written.second);
@@ -221,16 +236,18 @@ bool PassPlanner::Preview(const std::string& path) {
 }
 
 void PassPlanner::LetGoOfLastPass(ReplaceContext& ctx) {
-    plan_.substitution = Substitution();  // it may point into the pass handed back
-    if (prepared_) {
-        ahead_->Recycle(std::move(prepared_));
-    }
+    plan_.substitution = Substitution();  // it may point into the pass let go of
     if (ahead_) {
         // Letting go of a big file's text that a rename replaced frees the
         // file, tens of milliseconds for 64 MiB: file work like any other.
-        DoFileWork(
-            ctx, [this] { return document_.Text().size(); },
-            [this] { document_.AssignText(std::string_view()); });
+        const auto bytes = [this] {
+            return std::max(document_.Text().size(),
+                            prepared_ ? prepared_->document.Text().size() : 0);
+        };
+        DoFileWork(ctx, bytes, [this] {
+            prepared_.reset();
+            document_.AssignText(std::string_view());
+        });
     }
 }
 
@@ -243,13 +260,38 @@ std::optional<PassPlanner::SeenFile> PassPlanner::TakeSeen(const std::string& pa
     return seen;
 }
 
-std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx) {
-    if (ahead_->Busy() && ctx.WorksAside()) {
+std::unique_ptr<PreparedPass> PassPlanner::TakeAhead(ReplaceContext& ctx, std::int32_t index) {
+    if (ctx.WorksAside() && ahead_->Busy(index)) {
         std::unique_ptr<PreparedPass> taken;
-        ctx.RunAside([&] { taken = ahead_->Take(); });
+        ctx.RunAside([&] { taken = ahead_->Take(index); });
         return taken;
     }
-    return ahead_->Take();
+    return ahead_->Take(index);
+}
+
+void PassPlanner::HandAhead(std::int32_t index, const std::string& path) {
+    const std::int32_t count = ui_.EntryCount();
+    if (!far_ahead_) {
+        // A pass planned ahead left this thread nothing heavy to do when it
+        // saves nothing (a dry run) or was written ahead: it plans the next.
+        const bool light = planned_ahead_ && (dry_run_ || prepared_->staged);
+        if (index + 1 < count && !light) {
+            StartAhead(index + 1, path);
+        }
+        return;
+    }
+    next_to_hand_ = std::max(next_to_hand_, index + 1);
+    std::size_t room = next_to_hand_ < count ? ahead_->Room() : 0;
+    if (room == 0) {
+        return;
+    }
+    std::vector<PassPrefetcher::Entry> entries;
+    for (; room > 0 && next_to_hand_ < count; --room, ++next_to_hand_) {
+        entries.push_back({next_to_hand_, ui_.Entry(next_to_hand_)});
+    }
+    // The texts as they stand now; each pass compares them with those it
+    // reads when it comes.
+    ahead_->Start(entries, TextsOf(ui_), ui_.CaseSensitive());
 }
 
 void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
@@ -283,7 +325,7 @@ void PassPlanner::StartAhead(std::int32_t index, const std::string& path) {
     }
     // The texts as they stand now; the pass compares them with those it
     // reads when it comes.
-    ahead_->Start(next, TextsOf(ui_), ui_.CaseSensitive());
+    ahead_->Start({{index, next}}, TextsOf(ui_), ui_.CaseSensitive());
 }
 
 void PassPlanner::NoteWritten(const std::string& path, bool back_up) {

@@ -17,14 +17,14 @@
 
 namespace korv {
 
-// Plans each pass of a run and finishes it: now, on this thread, or, for
-// a big file, ahead on a second thread while the pass before saves. It owns
-// everything that planning ahead needs: the checks that a plan made ahead
-// still stands, the files a pass writes and the buffers handed back and
-// forth. A plan made ahead only spares work: the pass still takes the
-// texts and walks the text on this thread, reading the case option and
-// handling events at every step as it would without it, and takes only
-// the searches the plan made the same way. The run sees one pass at a time.
+// Plans each pass of a run and finishes it: now, on this thread, or ahead
+// on other threads while the passes before save. It owns everything that
+// planning ahead needs: the checks that a plan made ahead still stands,
+// the files the passes write and the buffers handed back and forth. A plan
+// made ahead only spares work: the pass still takes the texts and walks
+// the text on this thread, reading the case option and handling events at
+// every step as it would without it, and takes only the searches the plan
+// made the same way. The run sees one pass at a time.
 class PassPlanner {
 public:
     // Files are loaded with their line breaks kept or not as `breaks` says;
@@ -57,7 +57,10 @@ private:
     void LetGoOfLastPass(ReplaceContext& ctx);
     // The pass planned ahead, once done; a window handles its events while
     // it waits.
-    std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx);
+    std::unique_ptr<PreparedPass> TakeAhead(ReplaceContext& ctx, std::int32_t index);
+    // Starts planning the entries after `index` ahead, as far as the
+    // planner reaches.
+    void HandAhead(std::int32_t index, const std::string& path);
     // What was seen of the file at `path` when it was weighed, if it was.
     struct SeenFile;
     std::optional<SeenFile> TakeSeen(const std::string& path);
@@ -79,6 +82,9 @@ private:
     const bool dry_run_;
     const LineBreaks breaks_;
     UndoJournal* const journal_;
+    // Whether entries are planned ahead beyond the next, files of any size.
+    const bool far_ahead_;
+    std::int32_t next_to_hand_ = 0;  // the first entry not yet planned ahead
     std::optional<PassPrefetcher> ahead_;
     // Finishes saves while the next files are read, where saves wait for
     // the disk.

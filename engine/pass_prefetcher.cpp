@@ -1,6 +1,9 @@
 #include "pass_prefetcher.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "aside_work.h"
 
 namespace korv {
 
@@ -35,85 +38,136 @@ bool IdentityOf(const std::string& path, FileIdentity& identity) {
 
 }  // namespace
 
-PassPrefetcher::PassPrefetcher(bool stage_saves, LineBreaks breaks)
-    : stage_saves_(stage_saves), breaks_(breaks), thread_([this] { Work(); }) {}
+PassPrefetcher::PassPrefetcher(bool stage_saves, LineBreaks breaks, unsigned threads)
+    : stage_saves_(stage_saves), breaks_(breaks), threads_count_(std::max(1U, threads)) {
+    for (std::size_t i = 0; i < threads_count_; ++i) {
+        threads_.emplace_back([this] { Work(); });
+    }
+}
 
 PassPrefetcher::~PassPrefetcher() {
     {
         std::lock_guard lock(mutex_);
         quitting_ = true;
     }
-    changed_.notify_all();
-    thread_.join();
-}
-
-void PassPrefetcher::Start(const std::string& path, PassTexts texts, bool case_sensitive) {
-    {
-        std::unique_lock lock(mutex_);
-        // The pass in hand is never replaced while it is being planned.
-        changed_.wait(lock, [this] { return job_ == nullptr; });
-        job_ = spare_ ? std::move(spare_) : std::make_unique<PreparedPass>();
-        job_->path = path;
-        job_->texts = std::move(texts);
-        job_->case_sensitive = case_sensitive;
+    work_.notify_all();
+    for (std::thread& thread : threads_) {
+        thread.join();
     }
-    changed_.notify_all();
 }
 
-bool PassPrefetcher::Busy() {
+unsigned PassPrefetcher::ThreadsHere() {
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
+std::size_t PassPrefetcher::Room() {
     std::lock_guard lock(mutex_);
-    return job_ != nullptr;
+    // Big files are held no more than one per thread.
+    const std::size_t most =
+        bytes_held_ < kMostBytes ? threads_count_ + kMostWaiting : threads_count_;
+    const std::size_t low = threads_count_ + kMostWaiting / 2;
+    if (jobs_.size() >= most || (most > low && jobs_.size() > low)) {
+        return 0;
+    }
+    return most - jobs_.size();
 }
 
-std::unique_ptr<PreparedPass> PassPrefetcher::Take() {
+void PassPrefetcher::Start(const std::vector<Entry>& entries, const PassTexts& texts,
+                           bool case_sensitive) {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        for (const Entry& entry : entries) {
+            Job job;
+            job.index = entry.index;
+            job.pass = std::make_unique<PreparedPass>();
+            job.pass->path = entry.path;
+            job.pass->texts = texts;
+            job.pass->case_sensitive = case_sensitive;
+            jobs_.push_back(std::move(job));
+        }
+        wake = idle_ > 0;
+    }
+    if (wake) {
+        work_.notify_all();
+    }
+}
+
+bool PassPrefetcher::Busy(std::int32_t index) {
+    std::lock_guard lock(mutex_);
+    const auto job = std::find_if(jobs_.begin(), jobs_.end(),
+                                  [index](const Job& j) { return j.index == index; });
+    return job != jobs_.end() && !job->done;
+}
+
+std::unique_ptr<PreparedPass> PassPrefetcher::Take(std::int32_t index) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return job_ == nullptr; });
-    return std::move(done_);
-}
-
-void PassPrefetcher::Recycle(std::unique_ptr<PreparedPass> pass) {
-    std::lock_guard lock(mutex_);
-    spare_ = std::move(pass);
+    std::unique_ptr<PreparedPass> taken;
+    while (!jobs_.empty() && jobs_.front().index <= index) {
+        Job& front = jobs_.front();
+        if (unstarted_ == 0) {
+            // No thread took it up yet: planned here rather than waited for.
+            ++unstarted_;
+            lock.unlock();
+            Prepare(*front.pass);
+            lock.lock();
+            front.done = true;
+            bytes_held_ += front.pass->document.Text().size();
+        }
+        // A pass being planned is never dropped under its thread.
+        awaited_ = front.index;
+        done_.wait(lock, [&front] { return front.done; });
+        awaited_ = -1;
+        Job job = std::move(jobs_.front());
+        jobs_.pop_front();
+        --unstarted_;
+        bytes_held_ -= job.pass->document.Text().size();
+        if (job.index == index) {
+            taken = std::move(job.pass);
+            break;
+        }
+    }
+    return taken;
 }
 
 void PassPrefetcher::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return quitting_ || job_ != nullptr; });
         if (quitting_) {
             return;
         }
-        PreparedPass* pass = job_.get();
+        if (unstarted_ == jobs_.size()) {
+            ++idle_;
+            work_.wait(lock);
+            --idle_;
+            continue;
+        }
+        // Jobs leave the queue only once done, from its front: the job and
+        // its pass stay where they are while this thread plans it.
+        Job& job = jobs_[unstarted_++];
         lock.unlock();
-        Prepare(*pass);
+        Prepare(*job.pass);
         lock.lock();
-        done_ = std::move(job_);
-        changed_.notify_all();
+        job.done = true;
+        bytes_held_ += job.pass->document.Text().size();
+        if (job.index == awaited_) {
+            done_.notify_one();
+        }
     }
 }
 
 void PassPrefetcher::Prepare(PreparedPass& pass) const {
-    pass.usable = false;
-    pass.staged.reset();
-    // Lets go of the last file this pass held before loading the next, so
-    // no more than two files are held at a time.
-    pass.plan.substitution = Substitution();
-    pass.document.AssignText(std::string_view());
     try {
-        // The path names the same file before and after the load, so the
-        // text came from that file.
-        FileIdentity before;
-        FileIdentity after;
-        if (!IdentityOf(pass.path, before)) {
-            return;
-        }
         AheadContext ctx(pass.case_sensitive, pass.path);
         PlanPass(
             ctx, pass.path, breaks_, [&pass] { return pass.texts; }, pass.document, pass.plan);
-        if (!IdentityOf(pass.path, after) || !(after == before)) {
+        pass.read_at = std::chrono::steady_clock::now();
+        if (const std::optional<FileVersion>& loaded = pass.document.LoadedVersion()) {
+            // Asked of the handle the text was read through.
+            pass.identity = loaded->file;
+        } else if (!IdentityOf(pass.path, pass.identity)) {
             return;
         }
-        pass.identity = before;
         pass.usable = true;
         if (stage_saves_) {
             Stage(pass);
@@ -129,7 +183,10 @@ void PassPrefetcher::Stage(PreparedPass& pass) {
     if (!substitution.Changed() || !substitution.WrittenAsIs()) {
         return;
     }
-    pass.staged = StageReplacement(pass.path, ResultWriter(substitution, pass.document));
+    // A big file's wait for the disk is taken here, off the run's threads;
+    // a small file's is left to its save, which shares it with others'.
+    const bool big = pass.document.Text().size() >= kAsideFromBytes;
+    pass.staged = StageReplacement(pass.path, ResultWriter(substitution, pass.document), big);
 }
 
 }  // namespace korv

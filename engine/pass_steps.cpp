@@ -26,6 +26,20 @@ void CheckIntact(const TextDocument& document, const std::string& path) {
     }
 }
 
+// Finishes `pending`, the save of `path`: its last step goes to
+// `committer` when given.
+void Finish(const std::string& path, std::unique_ptr<PendingSave> pending,
+            const FileVersion* unchanged_since, SaveCommitter* committer) {
+    if (pending == nullptr) {
+        return;  // written in place, and done
+    }
+    if (committer != nullptr && unchanged_since != nullptr) {
+        committer->Hand(path, *unchanged_since, std::move(pending));
+    } else {
+        pending->Finish();
+    }
+}
+
 // Writes the result of `substitution` over the file at `path`, from which
 // `document` was loaded; its last step goes to `committer` when given.
 void Save(const std::string& path, TextDocument& document, const Substitution& substitution,
@@ -42,14 +56,7 @@ void Save(const std::string& path, TextDocument& document, const Substitution& s
         document.AssignText(result);
         pending = BeginReplaceWholeFile(path, document.SavedForm(), unchanged_since, journal);
     }
-    if (pending == nullptr) {
-        return;  // written in place, and done
-    }
-    if (committer != nullptr && unchanged_since != nullptr) {
-        committer->Hand(path, *unchanged_since, std::move(pending));
-    } else {
-        pending->Finish();
-    }
+    Finish(path, std::move(pending), unchanged_since, committer);
 }
 
 // `text`, typed in the program's own encoding, as unit text for the UTF-16
@@ -171,7 +178,11 @@ bool CommitPass(ReplaceContext& ctx, bool back_up, const std::string& path, Text
             if (back_up) {
                 TextDocument::MakeBackup(path);
             }
-            if (staged == nullptr || !staged->Commit(unchanged_since, journal)) {
+            std::unique_ptr<PendingSave> written_ahead =
+                staged != nullptr ? staged->Take(unchanged_since, journal) : nullptr;
+            if (written_ahead) {
+                Finish(path, std::move(written_ahead), unchanged_since, committer);
+            } else {
                 Save(path, document, substitution, unchanged_since, committer, journal);
             }
         });

@@ -375,12 +375,14 @@ void ReplaceKept(TempFile& temp, const std::string& path, const std::string& tar
 // A save whose new content waits beside the file in a temporary file.
 class TempFileSave final : public PendingSave {
 public:
+    // `synced` when its content reached the disk already.
     TempFileSave(std::string path, std::string target, TempFile temp,
-                 const FileVersion* unchanged_since, UndoJournal* journal)
+                 const FileVersion* unchanged_since, UndoJournal* journal, bool synced = false)
         : path_(std::move(path)),
           target_(std::move(target)),
           temp_(std::move(temp)),
-          journal_(journal) {
+          journal_(journal),
+          synced_(synced) {
         if (unchanged_since != nullptr) {
             unchanged_since_ = *unchanged_since;
         }
@@ -423,7 +425,7 @@ private:
     UndoJournal* journal_;
     std::optional<FileVersion> unchanged_since_;
     std::optional<UndoJournal::Entry> entry_;
-    bool synced_ = false;
+    bool synced_;
     bool kept_ = false;
     bool kept_before_sync_ = false;
 
@@ -543,44 +545,41 @@ std::optional<fs::Facts> ReplacedThroughTemp(const std::string& path, std::strin
 
 class StagedTempFile final : public StagedReplacement {
 public:
-    StagedTempFile(std::string path, std::string target, TempFile temp, const fs::Facts& facts)
+    StagedTempFile(std::string path, std::string target, TempFile temp, const fs::Facts& facts,
+                   bool synced)
         : path_(std::move(path)),
           target_(std::move(target)),
           temp_(std::move(temp)),
-          facts_(facts) {}
+          facts_(facts),
+          synced_(synced) {}
 
-    bool Commit(const FileVersion* unchanged_since, UndoJournal* journal) override {
+    std::unique_ptr<PendingSave> Take(const FileVersion* unchanged_since,
+                                      UndoJournal* journal) override {
         std::string target;
         const std::optional<fs::Facts> now = ReplacedThroughTemp(path_, target);
         const bool stands = temp_ && now && target == target_ && SameStanding(*now, facts_) &&
                             (unchanged_since == nullptr || now->version == *unchanged_since);
         if (!stands) {
             temp_.reset();
-            return false;
+            return nullptr;
         }
-        try {
-            std::optional<UndoJournal::Entry> entry;
-            if (journal != nullptr) {
-                entry = journal->KeepReplaced(path_, target_, VersionOf(*temp_, path_));
-            }
-            ReplaceKept(*temp_, path_, target_, nullptr, false, journal, entry);
-        } catch (const EngineError&) {
-            temp_.reset();
-            return false;
-        }
+        auto save = std::make_unique<TempFileSave>(path_, target_, std::move(*temp_),
+                                                   unchanged_since, journal, synced_);
         temp_.reset();
-        return true;
+        return save;
     }
 
 private:
     std::string path_;
     std::string target_;
-    std::optional<TempFile> temp_;  // gone once it took the file's place
+    std::optional<TempFile> temp_;  // gone once taken
     fs::Facts facts_;
+    bool synced_;
 };
 
 std::unique_ptr<StagedReplacement> StageThroughTemp(const std::string& path,
-                                                    const ContentWriter& write_content) {
+                                                    const ContentWriter& write_content,
+                                                    bool sync_now) {
     std::string target;
     const std::optional<fs::Facts> facts = ReplacedThroughTemp(path, target);
     if (!facts) {
@@ -591,13 +590,16 @@ std::unique_ptr<StagedReplacement> StageThroughTemp(const std::string& path,
     if (!temp) {
         return nullptr;
     }
-    // Written and synced here, ahead of the pass, on the thread planning it.
+    // Written here, ahead of the pass, on the thread planning it.
     temp->Write(write_content);
     if (!fs::CarryOver(target, *facts, temp->Path())) {
         return nullptr;
     }
-    temp->SyncAndClose(path);
-    return std::make_unique<StagedTempFile>(path, std::move(target), std::move(*temp), *facts);
+    if (sync_now) {
+        temp->SyncAndClose(path);
+    }
+    return std::make_unique<StagedTempFile>(path, std::move(target), std::move(*temp), *facts,
+                                            sync_now);
 }
 
 }  // namespace
@@ -616,9 +618,10 @@ std::unique_ptr<PendingSave> BeginReplaceWholeFile(const std::string& path,
 }
 
 std::unique_ptr<StagedReplacement> StageReplacement(const std::string& path,
-                                                    const ContentWriter& write_content) noexcept {
+                                                    const ContentWriter& write_content,
+                                                    bool sync_now) noexcept {
     try {
-        return StageThroughTemp(path, write_content);
+        return StageThroughTemp(path, write_content, sync_now);
     } catch (...) {
         return nullptr;  // the save itself meets what failed here
     }

@@ -1,31 +1,30 @@
 #pragma once
 
-#include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "file_ops.h"
 
 namespace korv {
 
-// The files a pass may write in place, as named before and after it
-// writes: a pass planned ahead that read one of them read what may since
-// have changed.
+// The files the run's passes wrote, as named before and after each wrote:
+// a pass planned ahead that read one of them may have read what has
+// changed since.
 class WrittenFiles {
 public:
-    void Clear() { files_.clear(); }
     void Note(const std::string& path, bool follow_links) {
         if (const std::optional<FileVersion> version = VersionOf(path, follow_links)) {
-            files_.push_back(version->file);
+            files_.emplace(version->file.device, version->file.inode);
         }
     }
     [[nodiscard]] bool Holds(const FileIdentity& file) const {
-        return std::find(files_.begin(), files_.end(), file) != files_.end();
+        return files_.count({file.device, file.inode}) != 0;
     }
 
 private:
-    std::vector<FileIdentity> files_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> files_;
 };
 
 }  // namespace korv

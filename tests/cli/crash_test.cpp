@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "memory_temp_dir.h"
+#include "pass_prefetcher.h"
 #include "save_committer.h"
 #include "temp_dir.h"
 
@@ -188,10 +189,12 @@ protected:
                 leftovers.push_back(name);
             }
         }
-        // Saves are synced and renamed in batches, and big files are
-        // written one ahead on the second thread, so a kill may catch a
-        // batch of temporary files, a backup's and a big file's.
-        EXPECT_LE(leftovers.size(), korv::SaveCommitter::kMostPending + (GetParam().big ? 2U : 1U));
+        // Saves are synced and renamed in batches, and the passes planned
+        // ahead write their new texts ahead, so a kill may catch a batch
+        // of temporary files, those of the passes ahead and a backup's.
+        EXPECT_LE(leftovers.size(), korv::SaveCommitter::kMostPending +
+                                        korv::PassPrefetcher::kMostWaiting +
+                                        korv::PassPrefetcher::ThreadsHere() + 1);
         for (const std::string& name : leftovers) {
             // ".<name>.korv-tmp-<random>", where <name> is one of our files
             // or the backup of one, or the log (which a kill at the start

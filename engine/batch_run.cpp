@@ -54,8 +54,12 @@ void ReportLate(BatchUi& ui, BatchOutcome& outcome,
 // folders' names and the log's lines.
 class SyncAtEnd {
 public:
-    explicit SyncAtEnd(const ActivityLog& log) : log_(log) {}
-    ~SyncAtEnd() { Now(); }
+    SyncAtEnd(BatchUi& ui, const ActivityLog& log) : ui_(ui), log_(log) {}
+    ~SyncAtEnd() {
+        if (!done_ && Syncing()) {
+            Sync();
+        }
+    }
     SyncAtEnd(const SyncAtEnd&) = delete;
     SyncAtEnd& operator=(const SyncAtEnd&) = delete;
 
@@ -64,11 +68,18 @@ public:
             return;
         }
         done_ = true;
+        // A run over a tree leaves hundreds of folders to sync: a window
+        // handles its events meanwhile.
+        ui_.RunAside([this] { Sync(); });
+    }
+
+private:
+    void Sync() {
         SyncChangedFolders();
         log_.Sync();
     }
 
-private:
+    BatchUi& ui_;
     const ActivityLog& log_;
     bool done_ = false;
 };
@@ -131,7 +142,7 @@ BatchOutcome RunBatch(BatchUi& ui, ActivityLog& log) {
         }
     }
     ui.SetCurrentEntry(0);
-    SyncAtEnd sync_at_end(log);
+    SyncAtEnd sync_at_end(ui, log);
     PassPlanner planner(ui, log, dry_run, ui.LineBreakMode(), journal.get());
     std::int32_t index = 0;
     do {

@@ -122,6 +122,9 @@ std::unique_ptr<PreparedPass> PassPrefetcher::Take(std::int32_t index) {
         jobs_.pop_front();
         --unstarted_;
         bytes_held_ -= job.pass->document.Text().size();
+        if (idle_ > 0 && MayStartNext()) {
+            work_.notify_one();
+        }
         if (job.index == index) {
             taken = std::move(job.pass);
             break;
@@ -130,13 +133,18 @@ std::unique_ptr<PreparedPass> PassPrefetcher::Take(std::int32_t index) {
     return taken;
 }
 
+bool PassPrefetcher::MayStartNext() const {
+    // Past the budget, no more than one pass per thread is held.
+    return unstarted_ < jobs_.size() && (bytes_held_ < kMostBytes || unstarted_ < threads_count_);
+}
+
 void PassPrefetcher::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         if (quitting_) {
             return;
         }
-        if (unstarted_ == jobs_.size()) {
+        if (!MayStartNext()) {
             ++idle_;
             work_.wait(lock);
             --idle_;

@@ -86,6 +86,9 @@ private:
         bool done = false;
     };
     void Work();
+    // Whether a thread may take up the next pass not yet taken up; the
+    // mutex held.
+    [[nodiscard]] bool MayStartNext() const;
     void Prepare(PreparedPass& pass) const;
     static void Stage(PreparedPass& pass);
 

@@ -27,15 +27,6 @@ private:
     const std::string& path_;
 };
 
-bool IdentityOf(const std::string& path, FileIdentity& identity) {
-    const std::optional<FileVersion> version = VersionOf(path);
-    if (!version) {
-        return false;
-    }
-    identity = version->file;
-    return true;
-}
-
 }  // namespace
 
 PassPrefetcher::PassPrefetcher(bool stage_saves, LineBreaks breaks, unsigned threads)
@@ -63,13 +54,14 @@ unsigned PassPrefetcher::ThreadsHere() {
 std::size_t PassPrefetcher::Room() {
     std::lock_guard lock(mutex_);
     // Big files are held no more than one per thread.
-    const std::size_t most =
-        bytes_held_ < kMostBytes ? threads_count_ + kMostWaiting : threads_count_;
-    const std::size_t low = threads_count_ + kMostWaiting / 2;
-    if (jobs_.size() >= most || (most > low && jobs_.size() > low)) {
+    if (bytes_held_ >= kMostBytes) {
+        return jobs_.size() < threads_count_ ? threads_count_ - jobs_.size() : 0;
+    }
+    // Topped up once half the passes waiting are taken.
+    if (jobs_.size() > threads_count_ + kMostWaiting / 2) {
         return 0;
     }
-    return most - jobs_.size();
+    return threads_count_ + kMostWaiting - jobs_.size();
 }
 
 void PassPrefetcher::Start(const std::vector<Entry>& entries, const PassTexts& texts,
@@ -107,12 +99,7 @@ std::unique_ptr<PreparedPass> PassPrefetcher::Take(std::int32_t index) {
         Job& front = jobs_.front();
         if (unstarted_ == 0) {
             // No thread took it up yet: planned here rather than waited for.
-            ++unstarted_;
-            lock.unlock();
-            Prepare(*front.pass);
-            lock.lock();
-            front.done = true;
-            bytes_held_ += front.pass->document.Text().size();
+            PlanNext(lock);
         }
         // A pass being planned is never dropped under its thread.
         awaited_ = front.index;
@@ -150,17 +137,21 @@ void PassPrefetcher::Work() {
             --idle_;
             continue;
         }
-        // Jobs leave the queue only once done, from its front: the job and
-        // its pass stay where they are while this thread plans it.
-        Job& job = jobs_[unstarted_++];
-        lock.unlock();
-        Prepare(*job.pass);
-        lock.lock();
-        job.done = true;
-        bytes_held_ += job.pass->document.Text().size();
-        if (job.index == awaited_) {
-            done_.notify_one();
-        }
+        PlanNext(lock);
+    }
+}
+
+void PassPrefetcher::PlanNext(std::unique_lock<std::mutex>& lock) {
+    // Jobs leave the queue only once done, from its front: the job and its
+    // pass stay where they are while this thread plans it.
+    Job& job = jobs_[unstarted_++];
+    lock.unlock();
+    Prepare(*job.pass);
+    lock.lock();
+    job.done = true;
+    bytes_held_ += job.pass->document.Text().size();
+    if (job.index == awaited_) {
+        done_.notify_one();
     }
 }
 
@@ -170,12 +161,8 @@ void PassPrefetcher::Prepare(PreparedPass& pass) const {
         PlanPass(
             ctx, pass.path, breaks_, [&pass] { return pass.texts; }, pass.document, pass.plan);
         pass.read_at = std::chrono::steady_clock::now();
-        if (const std::optional<FileVersion>& loaded = pass.document.LoadedVersion()) {
-            // Asked of the handle the text was read through.
-            pass.identity = loaded->file;
-        } else if (!IdentityOf(pass.path, pass.identity)) {
-            return;
-        }
+        // Asked of the handle the text was read through.
+        pass.identity = pass.document.LoadedVersion().value().file;
         pass.usable = true;
         if (stage_saves_) {
             Stage(pass);

@@ -89,6 +89,9 @@ private:
     // Whether a thread may take up the next pass not yet taken up; the
     // mutex held.
     [[nodiscard]] bool MayStartNext() const;
+    // Takes up the next pass not yet taken up and plans it on this thread;
+    // `lock` is held before and after, not while it plans.
+    void PlanNext(std::unique_lock<std::mutex>& lock);
     void Prepare(PreparedPass& pass) const;
     static void Stage(PreparedPass& pass);
 

@@ -46,6 +46,9 @@ if [ ! -d "$pristine" ]; then
     rmdir "$work/unpack"
 fi
 copy=$work/copy
+# Each run appends its lines to the log: a log left by earlier runs of this
+# script would make every run read more.
+rm -f "$work/korv.log"
 
 fresh_copy() {
     rm -rf "$copy"

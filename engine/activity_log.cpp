@@ -22,27 +22,14 @@ std::string Stamped(const TimeFormat& format, std::time_t when, std::string_view
     return line;
 }
 
-std::string Joined(const std::vector<std::string>& lines, std::size_t from) {
-    std::size_t size = 0;
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        size += lines[i].size() + 2;
-    }
-    std::string text;
-    text.reserve(size);
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        text += lines[i];
-        text += "\r\n";
-    }
-    return text;
-}
-
 }  // namespace
 
 ActivityLog::ActivityLog(std::string path, TimeFormat format, std::string folder)
     : path_(std::move(path)), format_(std::move(format)), folder_(std::move(folder)) {}
 
 void ActivityLog::Open() {
-    lines_.clear();
+    text_.clear();
+    bytes_on_disk_ = 0;
     kept_size_.reset();
     kept_break_.clear();
     const std::string started = Stamped(format_, std::time(nullptr), "Application Started");
@@ -50,21 +37,24 @@ void ActivityLog::Open() {
     // A log we cannot ask about may still be there: it is read, or kept.
     const bool exists = found.has_value() || !fs::Is(fs::LastError(), fs::Failure::kNotFound);
     bool read = !exists;
+    bool started_added = false;
     try {
         bool as_is = false;
         if (exists) {
             TextDocument old_log;
             old_log.LoadFile(path_);
-            lines_ = old_log.Lines();
+            text_.assign(old_log.JoinedText());
             as_is = old_log.LoadedAsIs();
             read = true;
         }
-        lines_.push_back(started);
+        const std::size_t old_size = text_.size();
+        AppendLine(started);
+        started_added = true;
         if (as_is) {
             // The file already is its lines joined with CR LF: appending
             // the start-up line gives the bytes a rewrite would, without
             // writing the whole log again on every start.
-            lines_on_disk_ = lines_.size() - 1;
+            bytes_on_disk_ = old_size;
             rewrite_needed_ = false;
             Write();
             return;
@@ -74,8 +64,8 @@ void ActivityLog::Open() {
         return;
     } catch (const EngineError&) {
     }
-    if (lines_.empty() || lines_.back() != started) {
-        lines_.push_back(started);
+    if (!started_added) {
+        AppendLine(started);
     }
     if (!read) {
         // A log we cannot read is kept: the line goes after its old content,
@@ -89,7 +79,7 @@ void ActivityLog::Open() {
             kept_break_ = "\r\n";
         }
         rewrite_needed_ = false;
-        lines_on_disk_ = 0;
+        bytes_on_disk_ = 0;
         try {
             Write();
             return;
@@ -101,8 +91,23 @@ void ActivityLog::Open() {
 }
 
 void ActivityLog::AddEvent(std::string_view event) {
-    lines_.push_back(Stamped(format_, std::time(nullptr), event));
+    AppendLine(Stamped(format_, std::time(nullptr), event));
     Write();
+}
+
+std::vector<std::string> ActivityLog::LogLines() const {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text_.size();) {
+        const std::size_t end = text_.find("\r\n", start);
+        lines.push_back(text_.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void ActivityLog::AppendLine(std::string_view line) {
+    text_ += line;
+    text_ += "\r\n";
 }
 
 void ActivityLog::Close() {
@@ -111,7 +116,7 @@ void ActivityLog::Close() {
 }
 
 bool ActivityLog::Sync() const {
-    return lines_on_disk_ == 0 || SyncFileAt(path_);
+    return bytes_on_disk_ == 0 || SyncFileAt(path_);
 }
 
 void ActivityLog::Write() {
@@ -121,9 +126,10 @@ void ActivityLog::Write() {
     }
     try {
         EnsureFolder();
-        AppendToFile(path_, (lines_on_disk_ == 0 ? kept_break_ : std::string()) +
-                                Joined(lines_, lines_on_disk_));
-        lines_on_disk_ = lines_.size();
+        const std::string_view unwritten = std::string_view(text_).substr(bytes_on_disk_);
+        AppendToFile(path_, bytes_on_disk_ == 0 ? kept_break_ + std::string(unwritten)
+                                                : std::string(unwritten));
+        bytes_on_disk_ = text_.size();
     } catch (const EngineError&) {
         rewrite_needed_ = true;
         throw;
@@ -133,11 +139,11 @@ void ActivityLog::Write() {
 void ActivityLog::WriteWhole() {
     EnsureFolder();
     if (kept_size_) {
-        ReplaceFileTail(path_, *kept_size_, kept_break_ + Joined(lines_, 0));
+        ReplaceFileTail(path_, *kept_size_, kept_break_ + text_);
     } else {
-        ReplaceWholeFile(path_, Joined(lines_, 0));
+        ReplaceWholeFile(path_, text_);
     }
-    lines_on_disk_ = lines_.size();
+    bytes_on_disk_ = text_.size();
     rewrite_needed_ = false;
 }
 

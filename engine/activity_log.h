@@ -39,11 +39,13 @@ public:
     // file cannot be synced.
     bool Sync() const;
 
-    [[nodiscard]] const std::vector<std::string>& LogLines() const { return lines_; }
+    // LogLines, without their breaks.
+    [[nodiscard]] std::vector<std::string> LogLines() const;
     [[nodiscard]] const std::string& Path() const { return path_; }
     [[nodiscard]] const TimeFormat& Format() const { return format_; }
 
 private:
+    void AppendLine(std::string_view line);
     void Write();
     void WriteWhole();
     void EnsureFolder() const;
@@ -51,10 +53,13 @@ private:
     std::string path_;
     TimeFormat format_;
     std::string folder_;
-    std::vector<std::string> lines_;
-    // How many lines of lines_, from the first, the file is known to hold;
+    // LogLines, each followed by CR LF: the bytes a rewrite writes. One
+    // text rather than a string per line, so a long log costs one read and
+    // its own size in memory.
+    std::string text_;
+    // How many bytes of text_, from the first, the file is known to hold;
     // the rest are appended by the next write.
-    std::size_t lines_on_disk_ = 0;
+    std::size_t bytes_on_disk_ = 0;
     // Set when the file's content is unknown (a write failed half way):
     // the next write is a rewrite of the whole file.
     bool rewrite_needed_ = true;

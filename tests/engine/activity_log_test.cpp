@@ -59,10 +59,11 @@ TEST_P(OldLogTest, IsRewrittenWithCrLfAndTheStartLineLast) {
     ActivityLog log(path, kLogFormat);
     log.Open();
     EXPECT_EQ(test::IdentityOf(path) == before, c.appended);
-    ASSERT_EQ(log.LogLines().size(), c.lines.size() + 1);
-    EXPECT_EQ(std::vector<std::string>(log.LogLines().begin(), log.LogLines().end() - 1), c.lines);
-    EXPECT_TRUE(IsLine(log.LogLines().back(), "Application Started"));
-    EXPECT_EQ(ReadFile(path), Joined(c.lines) + log.LogLines().back() + "\r\n");
+    const std::vector<std::string> lines = log.LogLines();
+    ASSERT_EQ(lines.size(), c.lines.size() + 1);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end() - 1), c.lines);
+    EXPECT_TRUE(IsLine(lines.back(), "Application Started"));
+    EXPECT_EQ(ReadFile(path), Joined(c.lines) + lines.back() + "\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

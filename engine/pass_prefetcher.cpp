@@ -97,8 +97,10 @@ std::unique_ptr<PreparedPass> PassPrefetcher::Take(std::int32_t index) {
     std::unique_ptr<PreparedPass> taken;
     while (!jobs_.empty() && jobs_.front().index <= index) {
         Job& front = jobs_.front();
-        if (unstarted_ == 0) {
-            // No thread took it up yet: planned here rather than waited for.
+        // Rather than sleep while a thread plans it, this thread plans the
+        // passes after it not yet taken up (it plans this one itself when
+        // no thread took it up yet).
+        while (!front.done && unstarted_ < jobs_.size() && (unstarted_ == 0 || MayStartNext())) {
             PlanNext(lock);
         }
         // A pass being planned is never dropped under its thread.

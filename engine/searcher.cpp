@@ -25,11 +25,25 @@ constexpr std::size_t kVerifyHeadroom = 4096;
 constexpr std::string_view kCommonBytes =
     " etaoinsrhldcumfpgwybvk\r\n,.x-_jqz0123456789=()\"';:/\t";
 
+struct CommonnessTable {
+    int rank[256] = {};
+    constexpr CommonnessTable() {
+        for (int c = 0; c < 256; ++c) {
+            const auto byte = static_cast<unsigned char>(c);
+            const std::size_t at = kCommonBytes.find(static_cast<char>(FoldByte(byte)));
+            const int of_small =
+                at == std::string_view::npos ? 0 : static_cast<int>(kCommonBytes.size() - at);
+            // A capital letter is rarer than its small one.
+            rank[c] = (byte >= 'A' && byte <= 'Z') ? of_small / 2 : of_small;
+        }
+    }
+};
+
+// Looked up for every byte of every needle, once per file searched.
+constexpr CommonnessTable kCommonness;
+
 int Commonness(unsigned char c) {
-    std::size_t at = kCommonBytes.find(static_cast<char>(FoldByte(c)));
-    int rank = at == std::string_view::npos ? 0 : static_cast<int>(kCommonBytes.size() - at);
-    // A capital letter is rarer than its small one.
-    return (c >= 'A' && c <= 'Z') ? rank / 2 : rank;
+    return kCommonness.rank[c];
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ private:
 };
 
 // ASCII lower case of one byte: only A to Z change.
-inline unsigned char FoldByte(unsigned char c) {
+constexpr unsigned char FoldByte(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 

@@ -136,10 +136,10 @@ void ConsoleUi::ShowResults(std::int32_t files_searched, std::int64_t files_repl
 }
 
 std::optional<UndoPlace> ConsoleUi::UndoJournalPlace() {
-    if (options_.no_undo || !options_.undo_folder) {
+    if (!options_.undo_folder) {
         return std::nullopt;
     }
-    return UndoPlace{*options_.undo_folder, "korv-cli"};
+    return UndoPlace{*options_.undo_folder, "korv-cli", !options_.no_undo};
 }
 
 bool ConsoleUi::RunWithoutUndo(const std::string& problem) {

@@ -93,12 +93,19 @@ std::unique_ptr<UndoJournal> StartJournal(BatchUi& ui, bool& declined) {
     if (!place) {
         return nullptr;
     }
+    if (!place->keep) {
+        ForgetRuns(place->folder);
+        return nullptr;
+    }
     try {
         auto journal = std::make_unique<UndoJournal>(place->folder, place->program);
         journal->DropEarlierRuns();
         return journal;
     } catch (const EngineError& e) {
         declined = !ui.RunWithoutUndo(JournalProblem(place->folder, e.what()));
+        if (!declined) {
+            ForgetRuns(place->folder);
+        }
         return nullptr;
     }
 }

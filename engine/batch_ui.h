@@ -22,6 +22,9 @@ struct PassPreview {
 struct UndoPlace {
     std::string folder;   // the journals' folder, made when missing
     std::string program;  // the program making the run, as the journal names it
+    // False when the user asked for a run without one: the journals there
+    // are then forgotten, so that no earlier run is undone in its place.
+    bool keep = true;
 };
 
 // Everything the batch run needs of the user interface. Each value is read

@@ -138,6 +138,18 @@ bool InUse(const std::string& run_folder) {
     return !fs::TryLock(journal);
 }
 
+// Removes a run's folder with the old contents it keeps.
+void DropRunFolder(const std::string& run_folder) {
+    std::vector<FolderItem> items;
+    std::string problem;
+    if (ListFolder(run_folder, items, problem)) {
+        for (const FolderItem& item : items) {
+            fs::Remove(JoinPath(run_folder, item.name));
+        }
+    }
+    fs::RemoveFolder(run_folder);
+}
+
 EngineError CannotKeep(const std::string& path, const std::string& reason) {
     return CannotCreateFile(path, "Its old content could not be kept for undo: " + reason);
 }
@@ -292,19 +304,39 @@ void UndoJournal::DropEarlierRuns() {
     dropper_ = std::thread([folder = folder_, last = run_] {
         for (const std::uint64_t run : RunsIn(folder)) {
             const std::string run_folder = RunFolderIn(folder, run);
-            if (run >= last || InUse(run_folder)) {
-                continue;
+            if (run < last && !InUse(run_folder)) {
+                DropRunFolder(run_folder);
             }
-            std::vector<FolderItem> items;
-            std::string problem;
-            if (ListFolder(run_folder, items, problem)) {
-                for (const FolderItem& item : items) {
-                    fs::Remove(JoinPath(run_folder, item.name));
-                }
-            }
-            fs::RemoveFolder(run_folder);
         }
     });
+}
+
+void ForgetRuns(const std::string& folder) noexcept {
+    try {
+        std::vector<std::string> forgotten;
+        for (const std::uint64_t run : RunsIn(folder)) {
+            std::string run_folder = RunFolderIn(folder, run);
+            if (!InUse(run_folder)) {
+                // Without its journal file a run is none to undo.
+                fs::Remove(JournalPathIn(run_folder));
+                forgotten.push_back(std::move(run_folder));
+            }
+        }
+        if (forgotten.empty()) {
+            return;
+        }
+        if (Syncing()) {
+            for (const std::string& run_folder : forgotten) {
+                fs::SyncFolder(run_folder);
+            }
+        }
+        for (const std::string& run_folder : forgotten) {
+            DropRunFolder(run_folder);
+        }
+    } catch (...) {
+        // What could not be removed is left for the next run with a
+        // journal to drop.
+    }
 }
 
 std::string JournalProblem(const std::string& folder, const std::string& reason) {

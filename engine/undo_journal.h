@@ -77,6 +77,12 @@ private:
     std::thread dropper_;
 };
 
+// Makes the runs whose journals `folder` holds no longer undoable, but for
+// those of programs still running, and frees the old contents they keep:
+// for a run that keeps no journal, which must not leave the run before it
+// to be undone in its place. What cannot be removed is left. Never throws.
+void ForgetRuns(const std::string& folder) noexcept;
+
 // What a run is told when its journal cannot be kept in `folder`, for
 // `reason` (the failure's own message).
 [[nodiscard]] std::string JournalProblem(const std::string& folder, const std::string& reason);

@@ -239,6 +239,15 @@ TEST_F(CliTest, UndoPutsBackWhatTheRunChangedAndNamesWhatItLeaves) {
     const CommandResult redone = Cli({"--undo"});
     EXPECT_EQ(redone.status, 0) << redone.err;
     EXPECT_EQ(ReadFile(a), "bar\r\n");
+
+    // After a run without a journal, no earlier run is undone in its place.
+    const std::string d = dir_.Write("d.txt", "foo\n");
+    ASSERT_EQ(Cli({"-y", "--no-undo", "-f", "foo", "-r", "bar", d}).status, 0);
+    const CommandResult none = Cli({"--undo"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(Contains(none.err, "no run to undo")) << none.err;
+    EXPECT_EQ(ReadFile(a), "bar\r\n");
+    EXPECT_EQ(ReadFile(d), "bar\r\n");
 }
 
 TEST_F(CliTest, AJournalThatCannotBeKeptStopsTheRunBeforeAnyFile) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -48,9 +47,9 @@ public:
     void NoteWritten(Entry entry, const std::string& path);
     // Notes that the file of `entry` was not replaced after all.
     void Drop(Entry entry);
-    // Returns once `entry`, and every entry kept before it, is on the
-    // disk; throws for `path` as KeepReplaced does.
-    void MakeDurable(Entry entry, const std::string& path);
+    // Returns once every entry kept so far is on the disk; throws for
+    // `path` as KeepReplaced does.
+    void MakeDurable(const std::string& path);
 
     // Removes the journals of earlier runs from the folder, but for those
     // of programs still running, on a thread of its own: what it frees is
@@ -75,9 +74,6 @@ private:
     std::int64_t room_ = 0;  // of the file, zeros after the lines
     Entry last_entry_ = 0;
     bool unsynced_ = false;
-    Entry durable_through_ = 0;  // the last entry a finished sync covered
-    bool syncing_ = false;       // MakeDurable waits for the disk, the mutex let go
-    std::condition_variable sync_done_;
     std::thread dropper_;
 };
 

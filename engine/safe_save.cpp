@@ -411,11 +411,23 @@ public:
         }
     }
 
+    // A save given up after its keep (its sync failed, say) has its entry
+    // dropped.
+    ~TempFileSave() override {
+        if (entry_) {
+            journal_->Drop(*entry_);
+        }
+    }
+    TempFileSave(const TempFileSave&) = delete;
+    TempFileSave& operator=(const TempFileSave&) = delete;
+
     void Finish() override {
         Sync();
         Keep();
-        // A file kept before the wait for the disk is checked again after it.
-        ReplaceKept(temp_, path_, target_, UnchangedSince(), kept_before_sync_, journal_, entry_);
+        // A file kept before the wait for the disk is checked again after it;
+        // the entry is dropped there if the file is not replaced.
+        ReplaceKept(temp_, path_, target_, UnchangedSince(), kept_before_sync_, journal_,
+                    std::exchange(entry_, std::nullopt));
     }
 
 private:

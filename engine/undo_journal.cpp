@@ -20,9 +20,11 @@ namespace {
 //   keep  N - - - - PATH                       for a write in place)
 //   wrote N DEVICE INODE SIZE MODIFIED         (after a write in place)
 //   drop  N                                    (the file was not replaced)
+//   end                                        (the run ended, its saves done)
 // N names the file holding the old content. A line cut short by a kill or
 // a power cut is no note, nor are the zeros after the last line.
 constexpr std::string_view kHeader = "Korvane undo journal 1\n";
+constexpr std::string_view kEndLine = "end\n";
 constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kRunPrefix = "run-";
 
@@ -150,6 +152,39 @@ void DropRunFolder(const std::string& run_folder) {
     fs::RemoveFolder(run_folder);
 }
 
+// Whether the run whose folder is `run_folder` ended with every save of
+// its done or dropped, rather than killed midway.
+bool RanToItsEnd(const std::string& run_folder) {
+    try {
+        const std::string text = ReadWholeFile(JournalPathIn(run_folder));
+        const std::size_t last = text.find_last_not_of('\0');
+        return last != std::string::npos &&
+               std::string_view(text).substr(0, last + 1).ends_with("\n" + std::string(kEndLine));
+    } catch (const EngineError&) {
+        return false;
+    }
+}
+
+// Removes the names in a killed run's folder that are not their file's
+// last: kept before a rename the kill forestalled, each is a further name
+// of a file the run left as it was, and while it is there that file looks
+// hard-linked, so a save would write it in place. Cheap, as it frees no
+// file's bytes.
+void DropFurtherNames(const std::string& run_folder) {
+    std::vector<FolderItem> items;
+    std::string problem;
+    if (!ListFolder(run_folder, items, problem)) {
+        return;
+    }
+    for (const FolderItem& item : items) {
+        const std::string path = JoinPath(run_folder, item.name);
+        const std::optional<fs::Facts> facts = fs::FactsAt(path, false, fs::Identity::kNotNeeded);
+        if (facts && facts->kind == fs::Kind::kRegular && facts->links > 1) {
+            fs::Remove(path);
+        }
+    }
+}
+
 EngineError CannotKeep(const std::string& path, const std::string& reason) {
     return CannotCreateFile(path, "Its old content could not be kept for undo: " + reason);
 }
@@ -198,6 +233,16 @@ UndoJournal::~UndoJournal() {
         dropper_.join();
     }
     std::lock_guard lock(mutex_);
+    // Marks the run as ended whole, and so none of its kept names another
+    // name of a file it did not replace: the dropped ones' removal goes
+    // first. The run's renames are on the disk before the journal goes.
+    if (!names_dropped_ || !Syncing() || fs::SyncFolder(run_folder_)) {
+        try {
+            Append(file_.Path(), std::string(kEndLine));
+        } catch (const EngineError&) {
+            // Without its mark the run is taken for one killed midway.
+        }
+    }
     if (unsynced_ && Syncing()) {
         fs::SyncData(file_);
     }
@@ -277,11 +322,17 @@ void UndoJournal::NoteWritten(Entry entry, const std::string& path) {
 
 void UndoJournal::Drop(Entry entry) {
     std::lock_guard lock(mutex_);
+    const std::string kept = KeptPath(entry);
     try {
-        Append(KeptPath(entry), "drop\t" + std::to_string(entry) + '\n');
+        Append(kept, "drop\t" + std::to_string(entry) + '\n');
     } catch (const EngineError&) {
         // Left as it is, the entry names a file whose version an undo will
         // not find: it is left alone there.
+    }
+    // Kept by a further name, the old content is still the file's own: the
+    // name left there would have the file taken for a hard-linked one.
+    if (fs::Remove(kept)) {
+        names_dropped_ = true;
     }
 }
 
@@ -301,12 +352,20 @@ void UndoJournal::DropEarlierRuns() {
     if (dropper_.joinable()) {
         return;
     }
-    dropper_ = std::thread([folder = folder_, last = run_] {
-        for (const std::uint64_t run : RunsIn(folder)) {
-            const std::string run_folder = RunFolderIn(folder, run);
-            if (run < last && !InUse(run_folder)) {
-                DropRunFolder(run_folder);
+    std::vector<std::string> earlier;
+    for (const std::uint64_t run : RunsIn(folder_)) {
+        std::string run_folder = RunFolderIn(folder_, run);
+        if (run < run_ && !InUse(run_folder)) {
+            // Before the run reads any file.
+            if (!RanToItsEnd(run_folder)) {
+                DropFurtherNames(run_folder);
             }
+            earlier.push_back(std::move(run_folder));
+        }
+    }
+    dropper_ = std::thread([earlier = std::move(earlier)] {
+        for (const std::string& run_folder : earlier) {
+            DropRunFolder(run_folder);
         }
     });
 }

@@ -45,7 +45,8 @@ public:
     Entry KeepOverwritten(const std::string& path, std::string_view old_bytes);
     // Notes the version that the write in place of `entry` left at `path`.
     void NoteWritten(Entry entry, const std::string& path);
-    // Notes that the file of `entry` was not replaced after all.
+    // Notes that the file of `entry` was not replaced after all, and
+    // removes what kept its old content.
     void Drop(Entry entry);
     // Returns once every entry kept so far is on the disk; throws for
     // `path` as KeepReplaced does.
@@ -54,7 +55,8 @@ public:
     // Removes the journals of earlier runs from the folder, but for those
     // of programs still running, on a thread of its own: what it frees is
     // the old content of the last run's files, as much as the run wrote.
-    // Done by the time this journal goes.
+    // Done by the time this journal goes. What a killed run left that
+    // would change how a file is saved goes before it returns.
     void DropEarlierRuns();
 
     [[nodiscard]] const std::string& RunFolder() const { return run_folder_; }
@@ -74,6 +76,7 @@ private:
     std::int64_t room_ = 0;  // of the file, zeros after the lines
     Entry last_entry_ = 0;
     bool unsynced_ = false;
+    bool names_dropped_ = false;  // kept names removed by Drop
     std::thread dropper_;
 };
 

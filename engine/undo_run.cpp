@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "durable_saves.h"
 #include "engine_error.h"
 #include "file_ops.h"
 #include "file_system.h"
@@ -87,6 +88,10 @@ UndoCounts UndoRun(const RunJournal& run, UndoJournal* journal, ActivityLog* log
         }
         ++counts.restored;
         report.PutBack(file.path);
+    }
+    if (!dry_run) {
+        // The files put back are back for good before they are counted so.
+        SyncChangedFolders();
     }
     return counts;
 }

@@ -13,6 +13,7 @@
 #include "fake_batch_ui.h"
 #include "file_system.h"
 #include "file_system_helpers.h"
+#include "make_folder.h"
 #include "undo_journal.h"
 #include "undo_run.h"
 
@@ -158,6 +159,26 @@ TEST(UndoJournalMissing, TheRunAsksAndTouchesNothingUnlessToldToGoOn) {
         EXPECT_EQ(outcome.end, go_on ? BatchEnd::Finished : BatchEnd::NoUndo);
         EXPECT_EQ(ReadFile(file), go_on ? "bar" : "foo");
     }
+}
+
+// A run killed between keeping a file's old content and replacing the file
+// leaves a further name of it in its journal. The next run removes that
+// name before it reads any file: with it, the file looks hard-linked and is
+// written in place, where a second kill would empty it.
+TEST(UndoJournalAfterAKill, NoFileLooksHardLinkedOnceTheNextRunStarts) {
+    TempDir dir;
+    const std::string file = dir.Write("f.txt", "foo");
+    const std::string killed = dir.File("undo/run-1");
+    MakeFolder(killed);
+    test::WriteFile(killed + "/journal", "Korvane undo journal 1\nprogram\ttest\n");
+    ASSERT_TRUE(test::MakeHardLink(file, killed + "/1"));
+
+    UndoJournal next(dir.File("undo"), "test");
+    next.DropEarlierRuns();
+    const std::optional<fs::Facts> facts = fs::FactsAt(file, true, fs::Identity::kNotNeeded);
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->links, 1U);
+    EXPECT_EQ(ReadFile(file), "foo");
 }
 
 }  // namespace

@@ -260,7 +260,7 @@ void OverwriteInPlace(fs::File file, const std::string& path, const ContentWrite
     std::optional<UndoJournal::Entry> entry;
     if (journal != nullptr) {
         entry = journal->KeepOverwritten(path, old_bytes.View());
-        journal->MakeDurable(path);
+        journal->MakeDurable(*entry, path);
     }
     // The old bytes are put back on every failure, so the file was not
     // replaced after all.
@@ -358,7 +358,7 @@ void ReplaceKept(TempFile& temp, const std::string& path, const std::string& tar
                  std::optional<UndoJournal::Entry> entry) {
     try {
         if (entry) {
-            journal->MakeDurable(path);
+            journal->MakeDurable(*entry, path);
         }
         if (recheck) {
             CheckStillUnchanged(path, target, unchanged_since);
@@ -401,14 +401,8 @@ public:
         if (journal_ == nullptr && !synced_) {
             return;
         }
-        if (!kept_) {
-            CheckStillUnchanged(path_, target_, UnchangedSince());
-            if (journal_ != nullptr) {
-                entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
-            }
-            kept_ = true;
-            kept_before_sync_ = !synced_;
-        }
+        KeepNow();
+        checked_ahead_ = true;
     }
 
     // A save given up after its keep (its sync failed, say) has its entry
@@ -423,10 +417,11 @@ public:
 
     void Finish() override {
         Sync();
-        Keep();
-        // A file kept before the wait for the disk is checked again after it;
-        // the entry is dropped there if the file is not replaced.
-        ReplaceKept(temp_, path_, target_, UnchangedSince(), kept_before_sync_, journal_,
+        KeepNow();
+        // A file checked ahead of its finish (before the wait for the disk,
+        // say) is checked again now; the entry is dropped there if the file
+        // is not replaced.
+        ReplaceKept(temp_, path_, target_, UnchangedSince(), checked_ahead_, journal_,
                     std::exchange(entry_, std::nullopt));
     }
 
@@ -439,10 +434,21 @@ private:
     std::optional<UndoJournal::Entry> entry_;
     bool synced_;
     bool kept_ = false;
-    bool kept_before_sync_ = false;
+    bool checked_ahead_ = false;
 
     [[nodiscard]] const FileVersion* UnchangedSince() const {
         return unchanged_since_ ? &*unchanged_since_ : nullptr;
+    }
+
+    void KeepNow() {
+        if (kept_) {
+            return;
+        }
+        CheckStillUnchanged(path_, target_, UnchangedSince());
+        if (journal_ != nullptr) {
+            entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
+        }
+        kept_ = true;
     }
 };
 

@@ -20,6 +20,11 @@ SaveCommitter::~SaveCommitter() {
 
 void SaveCommitter::Hand(std::string path, const FileVersion& loaded,
                          std::unique_ptr<PendingSave> save) {
+    if (gather_) {
+        // Kept in the journal here, while the other thread syncs and renames
+        // the saves before: its failure is the pass's own.
+        save->Keep();
+    }
     const auto bytes = static_cast<std::uint64_t>(std::max<std::int64_t>(loaded.size, 0));
     unsettled_.push_back(Unsettled{path, loaded.file});
     unsettled_bytes_ += bytes;

@@ -33,10 +33,11 @@ public:
     static constexpr std::size_t kLeastBatch = 64;
     static constexpr std::uint64_t kLeastBatchBytes = std::uint64_t{1} << 20;
 
-    // With `gather`, a batch waits for kLeastBatch saves (or as many bytes)
-    // unless the run settles: where each batch costs a wait of the disk of
-    // its own besides its files' (the undo journal's sync), fewer, bigger
-    // batches cost less.
+    // With `gather` (a run with an undo journal), a batch waits for
+    // kLeastBatch saves (or as many bytes) unless the run settles: where
+    // each batch costs a wait of the disk of its own besides its files'
+    // (the journal's sync), fewer, bigger batches cost less. Each save is
+    // then kept in the journal as it is handed over, on the run's thread.
     explicit SaveCommitter(bool gather = false);
     // Finishes the saves still pending; their failures are lost, so a run
     // settles first.
@@ -44,7 +45,8 @@ public:
     SaveCommitter(const SaveCommitter&) = delete;
     SaveCommitter& operator=(const SaveCommitter&) = delete;
 
-    // Hands over the save of `path`, begun from the file as `loaded`.
+    // Hands over the save of `path`, begun from the file as `loaded`; with
+    // `gather`, throws as PendingSave::Keep does, the save not taken.
     void Hand(std::string path, const FileVersion& loaded, std::unique_ptr<PendingSave> save);
 
     // A save that failed once handed over: its path and its message.

@@ -336,16 +336,30 @@ void UndoJournal::Drop(Entry entry) {
     }
 }
 
-void UndoJournal::MakeDurable(const std::string& path) {
-    std::lock_guard lock(mutex_);
-    if (!unsynced_ || !Syncing()) {
+void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
+    std::unique_lock lock(mutex_);
+    // A sync under way may have begun before this entry was added.
+    sync_done_.wait(lock, [&] { return entry <= durable_through_ || !syncing_; });
+    if (entry <= durable_through_ || !Syncing()) {
         return;
     }
-    // The run's folder holds the names of the kept files.
-    if (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_)) {
-        throw CannotKeep(path, SystemErrorText(fs::LastError()));
-    }
+    // Entries are added meanwhile, without waiting for the disk; this sync
+    // covers those added so far, the batch's and any after them.
+    const Entry covering = last_entry_;
     unsynced_ = false;
+    syncing_ = true;
+    lock.unlock();
+    // The run's folder holds the names of the kept files.
+    const bool synced = fs::SyncData(file_) && fs::SyncFolder(run_folder_);
+    const int error = synced ? 0 : fs::LastError();
+    lock.lock();
+    syncing_ = false;
+    sync_done_.notify_all();
+    if (!synced) {
+        unsynced_ = true;
+        throw CannotKeep(path, SystemErrorText(error));
+    }
+    durable_through_ = std::max(durable_through_, covering);
 }
 
 void UndoJournal::DropEarlierRuns() {

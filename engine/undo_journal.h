@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -48,9 +49,9 @@ public:
     // Notes that the file of `entry` was not replaced after all, and
     // removes what kept its old content.
     void Drop(Entry entry);
-    // Returns once every entry kept so far is on the disk; throws for
-    // `path` as KeepReplaced does.
-    void MakeDurable(const std::string& path);
+    // Returns once `entry`, and every entry kept before it, is on the
+    // disk; throws for `path` as KeepReplaced does.
+    void MakeDurable(Entry entry, const std::string& path);
 
     // Removes the journals of earlier runs from the folder, but for those
     // of programs still running, on a thread of its own: what it frees is
@@ -77,6 +78,9 @@ private:
     Entry last_entry_ = 0;
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop
+    Entry durable_through_ = 0;   // the last entry a finished sync covered
+    bool syncing_ = false;        // MakeDurable waits for the disk, the mutex let go
+    std::condition_variable sync_done_;
     std::thread dropper_;
 };
 

@@ -113,13 +113,14 @@ public:
     // ReplaceWholeFile does. Several saves synced before any finishes may
     // share one wait of the disk.
     virtual void Sync() = 0;
-    // Checks that the file is as it was read and keeps its old content in
-    // the journal, before or after Sync; throws as ReplaceWholeFile does.
-    // Several saves kept before any finishes share one wait of the disk for
-    // the journal, and with it the wait for their own data.
+    // Keeps the file's old content in the journal, before or after Sync;
+    // throws as ReplaceWholeFile does. Several saves kept before any
+    // finishes share one wait of the disk for the journal, and with it the
+    // wait for their own data.
     virtual void Keep() = 0;
-    // Syncs and keeps, unless that was done, then puts the new content in
-    // the file's place; throws as ReplaceWholeFile does.
+    // Syncs and keeps, unless that was done, checks that the file is as it
+    // was read, then puts the new content in the file's place; throws as
+    // ReplaceWholeFile does.
     virtual void Finish() = 0;
 };
 

@@ -350,19 +350,17 @@ FileVersion VersionOf(const TempFile& temp, const std::string& path) {
 }
 
 // Puts `temp` in the place of `target` once the journal entry `entry`
-// that keeps the old content is on the disk, checking first, when
-// `recheck`, that the file is still as it was read; the entry is dropped
-// when the file is not replaced after all.
+// that keeps the old content is on the disk, checking first that the file
+// is still as it was read; the entry is dropped when the file is not
+// replaced after all.
 void ReplaceKept(TempFile& temp, const std::string& path, const std::string& target,
-                 const FileVersion* unchanged_since, bool recheck, UndoJournal* journal,
+                 const FileVersion* unchanged_since, UndoJournal* journal,
                  std::optional<UndoJournal::Entry> entry) {
     try {
         if (entry) {
             journal->MakeDurable(*entry, path);
         }
-        if (recheck) {
-            CheckStillUnchanged(path, target, unchanged_since);
-        }
+        CheckStillUnchanged(path, target, unchanged_since);
         temp.Replace(path, target);
     } catch (const EngineError&) {
         if (entry) {
@@ -388,23 +386,6 @@ public:
         }
     }
 
-    void Sync() override {
-        if (!synced_) {
-            temp_.SyncAndClose(path_);
-            synced_ = true;
-        }
-    }
-
-    void Keep() override {
-        // Without a journal there is nothing to keep ahead of the sync, and
-        // the one check after it is enough.
-        if (journal_ == nullptr && !synced_) {
-            return;
-        }
-        KeepNow();
-        checked_ahead_ = true;
-    }
-
     // A save given up after its keep (its sync failed, say) has its entry
     // dropped.
     ~TempFileSave() override {
@@ -415,13 +396,32 @@ public:
     TempFileSave(const TempFileSave&) = delete;
     TempFileSave& operator=(const TempFileSave&) = delete;
 
+    void Sync() override {
+        if (!synced_) {
+            temp_.SyncAndClose(path_);
+            synced_ = true;
+        }
+    }
+
+    void Keep() override {
+        if (journal_ == nullptr || entry_) {
+            return;
+        }
+        try {
+            entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
+        } catch (const EngineError&) {
+            // A file changed or gone since it was read is told as such.
+            CheckStillUnchanged(path_, target_, UnchangedSince());
+            throw;
+        }
+    }
+
     void Finish() override {
         Sync();
-        KeepNow();
-        // A file checked ahead of its finish (before the wait for the disk,
-        // say) is checked again now; the entry is dropped there if the file
-        // is not replaced.
-        ReplaceKept(temp_, path_, target_, UnchangedSince(), checked_ahead_, journal_,
+        Keep();
+        // The one check, after the wait for the disk: a file changed before
+        // its keep is caught too, and its entry dropped.
+        ReplaceKept(temp_, path_, target_, UnchangedSince(), journal_,
                     std::exchange(entry_, std::nullopt));
     }
 
@@ -431,24 +431,11 @@ private:
     TempFile temp_;
     UndoJournal* journal_;
     std::optional<FileVersion> unchanged_since_;
-    std::optional<UndoJournal::Entry> entry_;
+    std::optional<UndoJournal::Entry> entry_;  // kept, not yet replaced
     bool synced_;
-    bool kept_ = false;
-    bool checked_ahead_ = false;
 
     [[nodiscard]] const FileVersion* UnchangedSince() const {
         return unchanged_since_ ? &*unchanged_since_ : nullptr;
-    }
-
-    void KeepNow() {
-        if (kept_) {
-            return;
-        }
-        CheckStillUnchanged(path_, target_, UnchangedSince());
-        if (journal_ != nullptr) {
-            entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
-        }
-        kept_ = true;
     }
 };
 

@@ -1,19 +1,23 @@
 // The lost-update check of the file layer, the same on every system: a
 // save that must find the file as it was loaded leaves another program's
 // newer bytes alone, whether they came in place, with the same size and a
-// later time, or as another file renamed over the name.
+// later time, or as another file renamed over the name, with an undo
+// journal or without.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine_error.h"
+#include "file_ops.h"
 #include "temp_dir.h"
 #include "text_document.h"
+#include "undo_journal.h"
 
 namespace korv {
 namespace {
@@ -58,27 +62,43 @@ std::vector<OtherWrite> OtherWrites() {
     };
 }
 
+// With an undo journal, the file's old content may be kept before the
+// check: the entry goes again, and no further name of the file is left.
 TEST(LostUpdate, ASaveOverAFileAnotherProgramWroteSinceItsLoadFailsAndKeepsItsBytes) {
-    for (const OtherWrite& other_write : OtherWrites()) {
-        SCOPED_TRACE(other_write.name);
-        TempDir dir;
-        const std::string loaded_text = "the text as loaded\r\n";
-        const std::string path = dir.Write("a.txt", loaded_text);
-        TextDocument document;
-        document.LoadFile(path);
-        ASSERT_TRUE(document.LoadedVersion().has_value());
-        const FileVersion loaded = *document.LoadedVersion();
-        const std::string other = other_write.write(dir, path, loaded_text);
-        document.AssignText("our text\r\n");
-        std::string message = "(no failure)";
-        try {
-            document.SaveFile(path, &loaded);
-        } catch (const EngineError& error) {
-            message = error.what();
+    for (const bool journaled : {false, true}) {
+        for (const OtherWrite& other_write : OtherWrites()) {
+            SCOPED_TRACE(std::string(other_write.name) + (journaled ? ", journaled" : ""));
+            TempDir dir;
+            TempDir undo;
+            const std::string loaded_text = "the text as loaded\r\n";
+            const std::string path = dir.Write("a.txt", loaded_text);
+            TextDocument document;
+            document.LoadFile(path);
+            ASSERT_TRUE(document.LoadedVersion().has_value());
+            const FileVersion loaded = *document.LoadedVersion();
+            const std::string other = other_write.write(dir, path, loaded_text);
+            std::string message = "(no failure)";
+            {
+                std::optional<UndoJournal> journal;
+                if (journaled) {
+                    journal.emplace(undo.Path(), "test");
+                }
+                try {
+                    ReplaceWholeFile(path, "our text\r\n", &loaded, journal ? &*journal : nullptr);
+                } catch (const EngineError& error) {
+                    message = error.what();
+                }
+            }
+            EXPECT_EQ(message.rfind("Cannot open file \"", 0), 0U) << message;
+            EXPECT_TRUE(ReadFile(path) == other);
+            EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+            EXPECT_EQ(fs::hard_link_count(path), 1U);
+            if (journaled) {
+                const std::optional<RunJournal> run = ReadLastRun(undo.Path());
+                ASSERT_TRUE(run.has_value());
+                EXPECT_TRUE(run->entries.empty());
+            }
         }
-        EXPECT_EQ(message.rfind("Cannot open file \"", 0), 0U) << message;
-        EXPECT_TRUE(ReadFile(path) == other);
-        EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
     }
 }
 

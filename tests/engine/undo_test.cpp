@@ -14,6 +14,7 @@
 #include "file_system.h"
 #include "file_system_helpers.h"
 #include "make_folder.h"
+#include "path_syntax.h"
 #include "undo_journal.h"
 #include "undo_run.h"
 
@@ -168,10 +169,10 @@ TEST(UndoJournalMissing, TheRunAsksAndTouchesNothingUnlessToldToGoOn) {
 TEST(UndoJournalAfterAKill, NoFileLooksHardLinkedOnceTheNextRunStarts) {
     TempDir dir;
     const std::string file = dir.Write("f.txt", "foo");
-    const std::string killed = dir.File("undo/run-1");
+    const std::string killed = JoinPath(dir.File("undo"), "run-1");
     MakeFolder(killed);
-    test::WriteFile(killed + "/journal", "Korvane undo journal 1\nprogram\ttest\n");
-    ASSERT_TRUE(test::MakeHardLink(file, killed + "/1"));
+    test::WriteFile(JoinPath(killed, "journal"), "Korvane undo journal 1\nprogram\ttest\n");
+    ASSERT_TRUE(test::MakeHardLink(file, JoinPath(killed, "1")));
 
     UndoJournal next(dir.File("undo"), "test");
     next.DropEarlierRuns();

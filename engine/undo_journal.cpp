@@ -21,9 +21,14 @@ namespace {
 //   wrote N DEVICE INODE SIZE MODIFIED         (after a write in place)
 //   drop  N                                    (the file was not replaced)
 //   end                                        (the run ended, its saves done)
-// N names the file holding the old content. A line cut short by a kill or
-// a power cut is no note, nor are the zeros after the last line.
-constexpr std::string_view kHeader = "Korvane undo journal 1\n";
+// N names the file holding the old content: N in the run's folder N / 64 (in
+// the run's folder itself for a journal of the first form, whose big
+// folder made each further name slow to add). A line cut short by a kill
+// or a power cut is no note, nor are the zeros after the last line.
+constexpr std::string_view kHeader = "Korvane undo journal 2\n";
+constexpr std::string_view kFlatHeader = "Korvane undo journal 1\n";
+static_assert(kHeader.size() == kFlatHeader.size());
+constexpr std::uint64_t kKeptPerFolder = 64;
 constexpr std::string_view kEndLine = "end\n";
 constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kRunPrefix = "run-";
@@ -140,13 +145,22 @@ bool InUse(const std::string& run_folder) {
     return !fs::TryLock(journal);
 }
 
+std::string KeptFolderIn(const std::string& run_folder, std::uint64_t entry) {
+    return JoinPath(run_folder, std::to_string(entry / kKeptPerFolder));
+}
+
 // Removes a run's folder with the old contents it keeps.
 void DropRunFolder(const std::string& run_folder) {
     std::vector<FolderItem> items;
     std::string problem;
     if (ListFolder(run_folder, items, problem)) {
         for (const FolderItem& item : items) {
-            fs::Remove(JoinPath(run_folder, item.name));
+            const std::string path = JoinPath(run_folder, item.name);
+            if (item.kind == EntryKind::Folder) {
+                DropRunFolder(path);
+            } else {
+                fs::Remove(path);
+            }
         }
     }
     fs::RemoveFolder(run_folder);
@@ -178,6 +192,10 @@ void DropFurtherNames(const std::string& run_folder) {
     }
     for (const FolderItem& item : items) {
         const std::string path = JoinPath(run_folder, item.name);
+        if (item.kind == EntryKind::Folder) {
+            DropFurtherNames(path);
+            continue;
+        }
         const std::optional<fs::Facts> facts = fs::FactsAt(path, false, fs::Identity::kNotNeeded);
         if (facts && facts->kind == fs::Kind::kRegular && facts->links > 1) {
             fs::Remove(path);
@@ -217,8 +235,9 @@ UndoJournal::UndoJournal(const std::string& folder, std::string_view program) : 
     // Tells an earlier run's journal in use from one whose program ended.
     (void)fs::TryLock(file_);
     // On the disk, with its name, before the earlier runs' go.
+    Append(std::string(kHeader) + "program\t" + Encoded(program) + '\n');
     try {
-        Append(file_.Path(), std::string(kHeader) + "program\t" + Encoded(program) + '\n');
+        WritePending(file_.Path());
     } catch (const EngineError&) {
         throw CannotCreateFile(file_.Path(), fs::LastError());
     }
@@ -236,20 +255,29 @@ UndoJournal::~UndoJournal() {
     // Marks the run as ended whole, and so none of its kept names another
     // name of a file it did not replace: the dropped ones' removal goes
     // first. The run's renames are on the disk before the journal goes.
-    if (!names_dropped_ || !Syncing() || fs::SyncFolder(run_folder_)) {
-        try {
-            Append(file_.Path(), std::string(kEndLine));
-        } catch (const EngineError&) {
-            // Without its mark the run is taken for one killed midway.
-        }
+    if (!names_dropped_ || !Syncing() || SyncFolders(unsynced_folders_)) {
+        Append(std::string(kEndLine));
+    }
+    try {
+        WritePending(file_.Path());
+    } catch (const EngineError&) {
+        // Without its last notes an entry is left by an undo, and without
+        // its mark the run is taken for one killed midway.
     }
     if (unsynced_ && Syncing()) {
         fs::SyncData(file_);
     }
 }
 
-void UndoJournal::Append(const std::string& path, const std::string& line) {
-    const auto end = size_ + static_cast<std::int64_t>(line.size());
+void UndoJournal::Append(const std::string& line) {
+    pending_ += line;
+}
+
+void UndoJournal::WritePending(const std::string& path) {
+    if (pending_.empty()) {
+        return;
+    }
+    const auto end = size_ + static_cast<std::int64_t>(pending_.size());
     // The file is made longer ahead, in zeros, a step at a time: a sync of
     // lines written within it waits for their bytes alone, not for the
     // file system to note a new length.
@@ -260,26 +288,54 @@ void UndoJournal::Append(const std::string& path, const std::string& line) {
         }
         room_ = room;
     }
-    if (!fs::WriteAt(file_, size_, line)) {
+    if (!fs::WriteAt(file_, size_, pending_)) {
         // A part written is a line cut short, which no reader takes; the
-        // next note goes over it.
+        // lines are written over it next time.
         const int error = fs::LastError();
         fs::Truncate(file_, size_);
         room_ = size_;
         throw CannotKeep(path, SystemErrorText(error));
     }
     size_ = end;
+    pending_.clear();
     unsynced_ = true;
 }
 
+bool UndoJournal::SyncFolders(const std::vector<std::string>& folders) {
+    return std::all_of(folders.begin(), folders.end(),
+                       [](const std::string& folder) { return fs::SyncFolder(folder); });
+}
+
 std::string UndoJournal::KeptPath(Entry entry) const {
-    return JoinPath(run_folder_, std::to_string(entry));
+    return JoinPath(KeptFolderIn(run_folder_, entry), std::to_string(entry));
+}
+
+void UndoJournal::MakeKeptFolder(Entry entry, const std::string& path) {
+    const std::string folder = KeptFolderIn(run_folder_, entry);
+    if (entry / kKeptPerFolder != folders_made_) {
+        // Kept names go in folders of a few each: a name added to a big
+        // folder costs a search of it.
+        if (const int error = MakeOneFolder(folder); error != 0) {
+            throw CannotKeep(path, SystemErrorText(error));
+        }
+        folders_made_ = entry / kKeptPerFolder;
+        NoteFolderChanged(run_folder_);
+    }
+    NoteFolderChanged(folder);
+}
+
+void UndoJournal::NoteFolderChanged(const std::string& folder) {
+    if (std::find(unsynced_folders_.begin(), unsynced_folders_.end(), folder) ==
+        unsynced_folders_.end()) {
+        unsynced_folders_.push_back(folder);
+    }
 }
 
 UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std::string& target,
                                              const FileVersion& next) {
     std::lock_guard lock(mutex_);
     const Entry entry = last_entry_ + 1;
+    MakeKeptFolder(entry, path);
     const std::string kept = KeptPath(entry);
     // A further name of the old file costs nothing; a copy where none can
     // be made (another file system, one name per file).
@@ -287,8 +343,8 @@ UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std:
         throw CannotKeep(path, SystemErrorText(fs::LastError()));
     }
     last_entry_ = entry;
-    Append(path, "keep\t" + std::to_string(entry) + '\t' + VersionFields(next) + '\t' +
-                     Encoded(AbsolutePath(path)) + '\n');
+    Append("keep\t" + std::to_string(entry) + '\t' + VersionFields(next) + '\t' +
+           Encoded(AbsolutePath(path)) + '\n');
     return entry;
 }
 
@@ -296,43 +352,39 @@ UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
                                                 std::string_view old_bytes) {
     std::lock_guard lock(mutex_);
     const Entry entry = last_entry_ + 1;
+    MakeKeptFolder(entry, path);
     try {
         ReplaceWholeFile(KeptPath(entry), old_bytes);
     } catch (const EngineError& e) {
         throw CannotKeep(path, e.what());
     }
     last_entry_ = entry;
-    Append(path, "keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
-                     '\n');
+    Append("keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
+           '\n');
     return entry;
 }
 
 void UndoJournal::NoteWritten(Entry entry, const std::string& path) {
     const std::optional<FileVersion> version = VersionOf(path);
     std::lock_guard lock(mutex_);
-    try {
-        if (version) {
-            Append(path, "wrote\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\n');
-        }
-    } catch (const EngineError&) {
-        // The entry stays without its version: an undo then leaves the file
-        // and names where its old content is.
+    // Without its version, an entry is left by an undo, which names where
+    // its old content is.
+    if (version) {
+        Append("wrote\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\n');
     }
 }
 
 void UndoJournal::Drop(Entry entry) {
     std::lock_guard lock(mutex_);
     const std::string kept = KeptPath(entry);
-    try {
-        Append(kept, "drop\t" + std::to_string(entry) + '\n');
-    } catch (const EngineError&) {
-        // Left as it is, the entry names a file whose version an undo will
-        // not find: it is left alone there.
-    }
+    // Should the line not reach the journal, the entry names a file whose
+    // version an undo will not find: it is left alone there.
+    Append("drop\t" + std::to_string(entry) + '\n');
     // Kept by a further name, the old content is still the file's own: the
     // name left there would have the file taken for a hard-linked one.
     if (fs::Remove(kept)) {
         names_dropped_ = true;
+        NoteFolderChanged(KeptFolderIn(run_folder_, entry));
     }
 }
 
@@ -340,23 +392,30 @@ void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     std::unique_lock lock(mutex_);
     // A sync under way may have begun before this entry was added.
     sync_done_.wait(lock, [&] { return entry <= durable_through_ || !syncing_; });
-    if (entry <= durable_through_ || !Syncing()) {
+    if (entry <= durable_through_) {
         return;
     }
-    // Entries are added meanwhile, without waiting for the disk; this sync
-    // covers those added so far, the batch's and any after them.
+    // Entries are added meanwhile, without waiting for the disk; this
+    // write and sync cover those added so far, the batch's and any after.
     const Entry covering = last_entry_;
+    WritePending(path);
+    if (!Syncing()) {
+        durable_through_ = covering;
+        return;
+    }
     unsynced_ = false;
     syncing_ = true;
+    std::vector<std::string> folders = std::exchange(unsynced_folders_, {});
     lock.unlock();
-    // The run's folder holds the names of the kept files.
-    const bool synced = fs::SyncData(file_) && fs::SyncFolder(run_folder_);
+    // The folders hold the names of the kept files.
+    const bool synced = fs::SyncData(file_) && SyncFolders(folders);
     const int error = synced ? 0 : fs::LastError();
     lock.lock();
     syncing_ = false;
     sync_done_.notify_all();
     if (!synced) {
         unsynced_ = true;
+        unsynced_folders_.insert(unsynced_folders_.begin(), folders.begin(), folders.end());
         throw CannotKeep(path, SystemErrorText(error));
     }
     durable_through_ = std::max(durable_through_, covering);
@@ -417,7 +476,8 @@ std::string JournalProblem(const std::string& folder, const std::string& reason)
 }
 
 std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::string& run_folder) {
-    if (!text.starts_with(kHeader)) {
+    const bool flat = text.starts_with(kFlatHeader);
+    if (!flat && !text.starts_with(kHeader)) {
         return std::nullopt;  // a run that ended before its journal began
     }
     RunJournal journal;
@@ -443,9 +503,11 @@ std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::stri
         }
         if (kind == "keep" && fields.size() == 7) {
             index[*entry] = entries.size();
-            entries.push_back(JournalEntry{Decoded(fields[6]),
-                                           JoinPath(run_folder, std::to_string(*entry)),
-                                           VersionIn(fields, 2)});
+            entries.push_back(
+                JournalEntry{Decoded(fields[6]),
+                             JoinPath(flat ? run_folder : KeptFolderIn(run_folder, *entry),
+                                      std::to_string(*entry)),
+                             VersionIn(fields, 2)});
         } else if (index.count(*entry) != 0 && entries[index[*entry]]) {
             if (kind == "wrote" && fields.size() == 6) {
                 entries[index[*entry]]->replaced_by = VersionIn(fields, 2);

@@ -63,8 +63,17 @@ public:
     [[nodiscard]] const std::string& RunFolder() const { return run_folder_; }
 
 private:
-    void Append(const std::string& path, const std::string& line);
+    // Notes `line`, written with the next WritePending.
+    void Append(const std::string& line);
+    // Writes the lines noted since the last call; throws as KeepReplaced
+    // does for `path`, the lines then kept for the next call.
+    void WritePending(const std::string& path);
+    [[nodiscard]] static bool SyncFolders(const std::vector<std::string>& folders);
     [[nodiscard]] std::string KeptPath(Entry entry) const;
+    // Makes the folder for the kept file of `entry` where it is missing;
+    // throws as KeepReplaced does for `path`.
+    void MakeKeptFolder(Entry entry, const std::string& path);
+    void NoteFolderChanged(const std::string& folder);
 
     std::string folder_;
     std::string run_folder_;
@@ -75,6 +84,10 @@ private:
     fs::File file_;          // locked while the run lasts
     std::int64_t size_ = 0;  // of the lines written
     std::int64_t room_ = 0;  // of the file, zeros after the lines
+    std::string pending_;    // lines noted, not yet written
+    // Folders whose names changed since the last sync.
+    std::vector<std::string> unsynced_folders_;
+    std::uint64_t folders_made_ = UINT64_MAX;  // the last kept files' folder made
     Entry last_entry_ = 0;
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop

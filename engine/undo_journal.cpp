@@ -400,6 +400,7 @@ void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     const Entry covering = last_entry_;
     WritePending(path);
     if (!Syncing()) {
+        unsynced_folders_.clear();
         durable_through_ = covering;
         return;
     }

@@ -29,6 +29,7 @@ constexpr std::string_view kHeader = "Korvane undo journal 2\n";
 constexpr std::string_view kFlatHeader = "Korvane undo journal 1\n";
 static_assert(kHeader.size() == kFlatHeader.size());
 constexpr std::uint64_t kKeptPerFolder = 64;
+constexpr std::uint64_t kFoldersMadeAhead = 8;
 constexpr std::string_view kEndLine = "end\n";
 constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kRunPrefix = "run-";
@@ -311,17 +312,21 @@ std::string UndoJournal::KeptPath(Entry entry) const {
 }
 
 void UndoJournal::MakeKeptFolder(Entry entry, const std::string& path) {
-    const std::string folder = KeptFolderIn(run_folder_, entry);
-    if (entry / kKeptPerFolder != folders_made_) {
-        // Kept names go in folders of a few each: a name added to a big
-        // folder costs a search of it.
-        if (const int error = MakeOneFolder(folder); error != 0) {
-            throw CannotKeep(path, SystemErrorText(error));
+    // Kept names go in folders of a few each, as a name added to a big
+    // folder costs a search of it; the folders are made a few at a time,
+    // so the run's folder is seldom synced for them.
+    const std::uint64_t needed = entry / kKeptPerFolder;
+    if (needed >= folders_made_) {
+        for (std::uint64_t folder = needed; folder < needed + kFoldersMadeAhead; ++folder) {
+            if (const int error = MakeOneFolder(JoinPath(run_folder_, std::to_string(folder)));
+                error != 0 && !fs::Is(error, fs::Failure::kExists)) {
+                throw CannotKeep(path, SystemErrorText(error));
+            }
         }
-        folders_made_ = entry / kKeptPerFolder;
+        folders_made_ = needed + kFoldersMadeAhead;
         NoteFolderChanged(run_folder_);
     }
-    NoteFolderChanged(folder);
+    NoteFolderChanged(KeptFolderIn(run_folder_, entry));
 }
 
 void UndoJournal::NoteFolderChanged(const std::string& folder) {

@@ -87,7 +87,7 @@ private:
     std::string pending_;    // lines noted, not yet written
     // Folders whose names changed since the last sync.
     std::vector<std::string> unsynced_folders_;
-    std::uint64_t folders_made_ = UINT64_MAX;  // the last kept files' folder made
+    std::uint64_t folders_made_ = 0;  // kept files' folders 0 to this one, not included
     Entry last_entry_ = 0;
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop

@@ -408,7 +408,9 @@ public:
             return;
         }
         try {
-            entry_ = journal_->KeepReplaced(path_, target_, VersionOf(temp_, path_));
+            const FileVersion next = VersionOf(temp_, path_);
+            entry_ = journal_->KeepReplaced(path_, target_, next);
+            size_ = next.size;
         } catch (const EngineError&) {
             // A file changed or gone since it was read is told as such.
             CheckStillUnchanged(path_, target_, UnchangedSince());
@@ -421,8 +423,11 @@ public:
         Keep();
         // The one check, after the wait for the disk: a file changed before
         // its keep is caught too, and its entry dropped.
-        ReplaceKept(temp_, path_, target_, UnchangedSince(), journal_,
-                    std::exchange(entry_, std::nullopt));
+        const std::optional<UndoJournal::Entry> entry = std::exchange(entry_, std::nullopt);
+        ReplaceKept(temp_, path_, target_, UnchangedSince(), journal_, entry);
+        if (entry) {
+            journal_->NoteReplaced(*entry, size_);
+        }
     }
 
 private:
@@ -432,6 +437,7 @@ private:
     UndoJournal* journal_;
     std::optional<FileVersion> unchanged_since_;
     std::optional<UndoJournal::Entry> entry_;  // kept, not yet replaced
+    std::int64_t size_ = 0;                    // of the new content, once kept
     bool synced_;
 
     [[nodiscard]] const FileVersion* UnchangedSince() const {

@@ -30,6 +30,10 @@ constexpr std::string_view kFlatHeader = "Korvane undo journal 1\n";
 static_assert(kHeader.size() == kFlatHeader.size());
 constexpr std::uint64_t kKeptPerFolder = 64;
 constexpr std::uint64_t kFoldersMadeAhead = 8;
+// From this size an old content kept by a further name has its cached
+// pages let go once its file is replaced; below it, asking costs more than
+// the pages do.
+constexpr std::int64_t kBigFrom = std::int64_t{1} << 20;
 constexpr std::string_view kEndLine = "end\n";
 constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kRunPrefix = "run-";
@@ -376,6 +380,16 @@ void UndoJournal::NoteWritten(Entry entry, const std::string& path) {
     // its old content is.
     if (version) {
         Append("wrote\t" + std::to_string(entry) + '\t' + VersionFields(*version) + '\n');
+    }
+}
+
+void UndoJournal::NoteReplaced(Entry entry, std::int64_t size) const {
+    // The new size stands for the old one.
+    if (size < kBigFrom) {
+        return;
+    }
+    if (const fs::File kept = fs::OpenExisting(KeptPath(entry), fs::Access::kRead); kept.Valid()) {
+        fs::LetGoOfCache(kept);
     }
 }
 

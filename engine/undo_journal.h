@@ -46,6 +46,10 @@ public:
     Entry KeepOverwritten(const std::string& path, std::string_view old_bytes);
     // Notes the version that the write in place of `entry` left at `path`.
     void NoteWritten(Entry entry, const std::string& path);
+    // Notes that the file of `entry` was replaced by `size` bytes. Its old
+    // content is read again only by an undo, so a big one's cached pages
+    // are let go, as they would have gone with the file without a journal.
+    void NoteReplaced(Entry entry, std::int64_t size) const;
     // Notes that the file of `entry` was not replaced after all, and
     // removes what kept its old content.
     void Drop(Entry entry);

@@ -302,6 +302,10 @@ void StartWriteback(const File& file) {
 #endif
 }
 
+void LetGoOfCache(const File& file) {
+    ::posix_fadvise(Fd(file), 0, 0, POSIX_FADV_DONTNEED);
+}
+
 bool SyncData(const File& file) {
     if (Injected(FileCall::kSyncData, {file.Path()})) {
         return false;

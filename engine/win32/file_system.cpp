@@ -432,6 +432,10 @@ void StartWriteback(const File&) {
     // Windows has no call to start it without waiting for it.
 }
 
+void LetGoOfCache(const File&) {
+    // Windows ages a file's pages out of its standby list on its own.
+}
+
 bool SyncData(const File& file) {
     return !Injected(FileCall::kSyncData, {file.Path()}) && ::FlushFileBuffers(Handle(file)) != 0;
 }

@@ -52,6 +52,13 @@ while [ ! -s "$work/display" ]; do
 done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
+# The number may come before the server takes a connection; a window
+# program started sooner fails at once, so wait until a client gets in.
+until import -window root "$work/shot.png" 2>/dev/null; do
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended after giving display $DISPLAY"
+    past_deadline && fail "Xvfb took no connection on display $DISPLAY"
+    sleep 0.1
+done
 
 QT_QPA_PLATFORM=xcb "$work/korv" >"$work/korv.out" 2>&1 &
 korv_pid=$!

@@ -89,7 +89,7 @@ PassPlanner::PassPlanner(BatchUi& ui, const ActivityLog& log, bool dry_run, Line
       journal_(journal),
       far_ahead_(fs::SavesFinishAside()) {
     if (!dry_run_ && Syncing() && fs::SavesFinishAside()) {
-        committer_.emplace(/*gather=*/journal_ != nullptr);
+        committer_.emplace();
     }
     if (!ui_.ReadsAhead()) {
         return;

@@ -7,7 +7,7 @@
 
 namespace korv {
 
-SaveCommitter::SaveCommitter(bool gather) : gather_(gather), thread_([this] { Work(); }) {}
+SaveCommitter::SaveCommitter() : thread_([this] { Work(); }) {}
 
 SaveCommitter::~SaveCommitter() {
     {
@@ -20,11 +20,9 @@ SaveCommitter::~SaveCommitter() {
 
 void SaveCommitter::Hand(std::string path, const FileVersion& loaded,
                          std::unique_ptr<PendingSave> save) {
-    if (gather_) {
-        // Kept in the journal here, while the other thread syncs and renames
-        // the saves before: its failure is the pass's own.
-        save->Keep();
-    }
+    // Kept in the journal here, while the other thread syncs and renames
+    // the saves before: its failure is the pass's own.
+    save->Keep();
     const auto bytes = static_cast<std::uint64_t>(std::max<std::int64_t>(loaded.size, 0));
     unsettled_.push_back(Unsettled{path, loaded.file});
     unsettled_bytes_ += bytes;
@@ -64,7 +62,7 @@ bool SaveCommitter::MayChange(const std::string& path,
 }
 
 bool SaveCommitter::BatchReady() const {
-    if (!gather_ || settling_ || quitting_) {
+    if (settling_ || quitting_) {
         return !queue_.empty();
     }
     return queue_.size() >= kLeastBatch || queue_bytes_ >= kLeastBatchBytes;

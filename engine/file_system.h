@@ -162,10 +162,11 @@ bool Truncate(const File& file, std::int64_t length);
 // Asks the system to start writing the file's data to the disk now, not
 // waiting for it: a sync that follows has less left to wait for.
 void StartWriteback(const File& file);
-// Tells the system the file's cached pages will not be read again soon,
-// so it frees them now rather than pushing other files' pages out later. A
-// hint only: pages still mapped stay, and some systems keep no such hint.
-void LetGoOfCache(const File& file);
+// Tells the system the cached pages of the file `path` will not be read
+// again soon, so it frees them now rather than pushing other files' pages
+// out later. A hint only, never failing: pages still mapped stay, and
+// some systems keep no such hint (nothing is opened there).
+void LetGoOfCache(const std::string& path);
 // Returns once the file's data (and what is needed to read it back) is
 // on the disk.
 bool SyncData(const File& file);

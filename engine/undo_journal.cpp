@@ -388,9 +388,7 @@ void UndoJournal::NoteReplaced(Entry entry, std::int64_t size) const {
     if (size < kBigFrom) {
         return;
     }
-    if (const fs::File kept = fs::OpenExisting(KeptPath(entry), fs::Access::kRead); kept.Valid()) {
-        fs::LetGoOfCache(kept);
-    }
+    fs::LetGoOfCache(KeptPath(entry));
 }
 
 void UndoJournal::Drop(Entry entry) {

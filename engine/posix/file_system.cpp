@@ -302,8 +302,11 @@ void StartWriteback(const File& file) {
 #endif
 }
 
-void LetGoOfCache(const File& file) {
-    ::posix_fadvise(Fd(file), 0, 0, POSIX_FADV_DONTNEED);
+void LetGoOfCache(const std::string& path) {
+    const File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), path);
+    if (file.Valid()) {
+        ::posix_fadvise(Fd(file), 0, 0, POSIX_FADV_DONTNEED);
+    }
 }
 
 bool SyncData(const File& file) {

@@ -432,7 +432,7 @@ void StartWriteback(const File&) {
     // Windows has no call to start it without waiting for it.
 }
 
-void LetGoOfCache(const File&) {
+void LetGoOfCache(const std::string&) {
     // Windows ages a file's pages out of its standby list on its own.
 }
 

@@ -21,14 +21,23 @@ namespace {
 //   wrote N DEVICE INODE SIZE MODIFIED         (after a write in place)
 //   drop  N                                    (the file was not replaced)
 //   end                                        (the run ended, its saves done)
-// N names the file holding the old content: N in the run's folder N / 64 (in
-// the run's folder itself for a journal of the first form, whose big
-// folder made each further name slow to add). A line cut short by a kill
-// or a power cut is no note, nor are the zeros after the last line.
-constexpr std::string_view kHeader = "Korvane undo journal 2\n";
-constexpr std::string_view kFlatHeader = "Korvane undo journal 1\n";
-static_assert(kHeader.size() == kFlatHeader.size());
-constexpr std::uint64_t kKeptPerFolder = 64;
+// N names the file holding the old content: N in the run's folder N / K,
+// where the journal's first line gives K (see kForms). A line cut short by
+// a kill or a power cut is no note, nor are the zeros after the last line.
+struct JournalForm {
+    std::string_view header;
+    // Kept files a folder holds; 0: all in the run's folder itself, whose
+    // size made each further name slow to add.
+    std::uint64_t kept_per_folder;
+};
+// The form written first, then the earlier ones, which are still read.
+constexpr JournalForm kForms[] = {
+    {"Korvane undo journal 3\n", 256},
+    {"Korvane undo journal 2\n", 64},
+    {"Korvane undo journal 1\n", 0},
+};
+constexpr std::string_view kHeader = kForms[0].header;
+constexpr std::uint64_t kKeptPerFolder = kForms[0].kept_per_folder;
 constexpr std::uint64_t kFoldersMadeAhead = 8;
 // From this size an old content kept by a further name has its cached
 // pages let go once its file is replaced; below it, asking costs more than
@@ -150,8 +159,12 @@ bool InUse(const std::string& run_folder) {
     return !fs::TryLock(journal);
 }
 
-std::string KeptFolderIn(const std::string& run_folder, std::uint64_t entry) {
-    return JoinPath(run_folder, std::to_string(entry / kKeptPerFolder));
+std::string KeptFolderIn(const std::string& run_folder, std::uint64_t entry,
+                         std::uint64_t kept_per_folder = kKeptPerFolder) {
+    if (kept_per_folder == 0) {
+        return run_folder;
+    }
+    return JoinPath(run_folder, std::to_string(entry / kept_per_folder));
 }
 
 // Removes a run's folder with the old contents it keeps.
@@ -311,6 +324,17 @@ bool UndoJournal::SyncFolders(const std::vector<std::string>& folders) {
                        [](const std::string& folder) { return fs::SyncFolder(folder); });
 }
 
+UndoJournal::Entry UndoJournal::NextEntry() const {
+    // The names kept after a sync of the journal begins start a folder of
+    // their own: the next sync, which covers them, then syncs one folder
+    // where a batch's names spread over two or three.
+    const Entry next = last_entry_ + 1;
+    if (!fresh_folder_ || next % kKeptPerFolder == 0) {
+        return next;
+    }
+    return (next / kKeptPerFolder + 1) * kKeptPerFolder;
+}
+
 std::string UndoJournal::KeptPath(Entry entry) const {
     return JoinPath(KeptFolderIn(run_folder_, entry), std::to_string(entry));
 }
@@ -343,7 +367,7 @@ void UndoJournal::NoteFolderChanged(const std::string& folder) {
 UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std::string& target,
                                              const FileVersion& next) {
     std::lock_guard lock(mutex_);
-    const Entry entry = last_entry_ + 1;
+    const Entry entry = NextEntry();
     MakeKeptFolder(entry, path);
     const std::string kept = KeptPath(entry);
     // A further name of the old file costs nothing; a copy where none can
@@ -352,6 +376,7 @@ UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std:
         throw CannotKeep(path, SystemErrorText(fs::LastError()));
     }
     last_entry_ = entry;
+    fresh_folder_ = false;
     Append("keep\t" + std::to_string(entry) + '\t' + VersionFields(next) + '\t' +
            Encoded(AbsolutePath(path)) + '\n');
     return entry;
@@ -360,7 +385,7 @@ UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std:
 UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
                                                 std::string_view old_bytes) {
     std::lock_guard lock(mutex_);
-    const Entry entry = last_entry_ + 1;
+    const Entry entry = NextEntry();
     MakeKeptFolder(entry, path);
     try {
         ReplaceWholeFile(KeptPath(entry), old_bytes);
@@ -368,6 +393,7 @@ UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
         throw CannotKeep(path, e.what());
     }
     last_entry_ = entry;
+    fresh_folder_ = false;
     Append("keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
            '\n');
     return entry;
@@ -415,6 +441,7 @@ void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     // Entries are added meanwhile, without waiting for the disk; this
     // write and sync cover those added so far, the batch's and any after.
     const Entry covering = last_entry_;
+    fresh_folder_ = true;
     WritePending(path);
     if (!Syncing()) {
         unsynced_folders_.clear();
@@ -494,15 +521,17 @@ std::string JournalProblem(const std::string& folder, const std::string& reason)
 }
 
 std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::string& run_folder) {
-    const bool flat = text.starts_with(kFlatHeader);
-    if (!flat && !text.starts_with(kHeader)) {
+    const auto form = std::find_if(std::begin(kForms), std::end(kForms), [&](const JournalForm& f) {
+        return text.starts_with(f.header);
+    });
+    if (form == std::end(kForms)) {
         return std::nullopt;  // a run that ended before its journal began
     }
     RunJournal journal;
     journal.folder = run_folder;
     std::map<std::uint64_t, std::size_t> index;  // entry -> its place
     std::vector<std::optional<JournalEntry>> entries;
-    for (std::size_t at = kHeader.size(); at < text.size();) {
+    for (std::size_t at = form->header.size(); at < text.size();) {
         const std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos) {
             break;
@@ -523,7 +552,7 @@ std::optional<RunJournal> ParseRunJournal(std::string_view text, const std::stri
             index[*entry] = entries.size();
             entries.push_back(
                 JournalEntry{Decoded(fields[6]),
-                             JoinPath(flat ? run_folder : KeptFolderIn(run_folder, *entry),
+                             JoinPath(KeptFolderIn(run_folder, *entry, form->kept_per_folder),
                                       std::to_string(*entry)),
                              VersionIn(fields, 2)});
         } else if (index.count(*entry) != 0 && entries[index[*entry]]) {

@@ -73,6 +73,8 @@ private:
     // does for `path`, the lines then kept for the next call.
     void WritePending(const std::string& path);
     [[nodiscard]] static bool SyncFolders(const std::vector<std::string>& folders);
+    // The number of the next kept file.
+    [[nodiscard]] Entry NextEntry() const;
     [[nodiscard]] std::string KeptPath(Entry entry) const;
     // Makes the folder for the kept file of `entry` where it is missing;
     // throws as KeepReplaced does for `path`.
@@ -93,6 +95,7 @@ private:
     std::vector<std::string> unsynced_folders_;
     std::uint64_t folders_made_ = 0;  // kept files' folders 0 to this one, not included
     Entry last_entry_ = 0;
+    bool fresh_folder_ = false;  // the next kept file starts a folder
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop
     Entry durable_through_ = 0;   // the last entry a finished sync covered

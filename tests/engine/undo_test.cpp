@@ -162,6 +162,39 @@ TEST(UndoJournalMissing, TheRunAsksAndTouchesNothingUnlessToldToGoOn) {
     }
 }
 
+// A journal left by an earlier version of the program, whose kept files
+// lay elsewhere in the run's folder, is undone all the same.
+TEST(UndoOfAnEarlierJournal, PutsBackFromWhereEachFormKeptTheOldContent) {
+    struct Form {
+        const char* header;
+        const char* kept;  // in the run's folder
+    };
+    for (const Form& form :
+         {Form{"Korvane undo journal 1", "70"}, Form{"Korvane undo journal 2", "1/70"}}) {
+        SCOPED_TRACE(form.header);
+        TempDir dir;
+        const std::string file = dir.Write("f.txt", "new");
+        const std::optional<FileVersion> now = VersionOf(file);
+        ASSERT_TRUE(now.has_value());
+        const std::string run_folder = JoinPath(dir.File("undo"), "run-1");
+        MakeFolder(JoinPath(run_folder, "1"));
+        test::WriteFile(JoinPath(run_folder, form.kept), "old");
+        test::WriteFile(JoinPath(run_folder, "journal"),
+                        std::string(form.header) + "\nprogram\ttest\nkeep\t70\t" +
+                            std::to_string(now->file.device) + '\t' +
+                            std::to_string(now->file.inode) + '\t' + std::to_string(now->size) +
+                            '\t' + std::to_string(now->modified_ns) + '\t' + AbsolutePath(file) +
+                            "\nend\n");
+
+        const std::optional<RunJournal> run = ReadLastRun(dir.File("undo"));
+        ASSERT_TRUE(run.has_value());
+        RecordingReport report;
+        const UndoCounts counts = UndoRun(*run, nullptr, nullptr, false, report);
+        EXPECT_EQ(counts.restored, 1);
+        EXPECT_EQ(ReadFile(file), "old");
+    }
+}
+
 // A run killed between keeping a file's old content and replacing the file
 // leaves a further name of it in its journal. The next run removes that
 // name before it reads any file: with it, the file looks hard-linked and is

@@ -96,10 +96,14 @@ def main():
                         timed_run(image, mount, binary, pristine, folded, extra))
             for name in builds:
                 journal, bare = times[(name, "journal")], times[(name, "no-undo")]
-                ratio = statistics.median(j / b for j, b in zip(journal, bare))
+                ratios = [j / b for j, b in zip(journal, bare)]
+                # The quartiles tell how far the machine's noise moves a pair.
+                low, ratio, high = (statistics.quantiles(ratios, n=4) if len(ratios) > 1
+                                    else ratios * 3)
                 print(f"  {name:6s} journal {statistics.median(journal) * 1000:7.1f} ms   "
                       f"no-undo {statistics.median(bare) * 1000:7.1f} ms   "
-                      f"journal / no-undo {ratio:.3f} (median of {args.runs} pairs)",
+                      f"journal / no-undo {ratio:.3f} (median of {args.runs} pairs, "
+                      f"quartiles {low:.3f} to {high:.3f})",
                       flush=True)
     finally:
         subprocess.run(["umount", mount], stderr=subprocess.DEVNULL)

@@ -329,7 +329,8 @@ UndoJournal::Entry UndoJournal::NextEntry() const {
     // their own: the next sync, which covers them, then syncs one folder
     // where a batch's names spread over two or three.
     const Entry next = last_entry_ + 1;
-    if (!fresh_folder_ || next % kKeptPerFolder == 0) {
+    const bool first_since_sync = last_entry_ != 0 && last_entry_ == sync_covers_;
+    if (!first_since_sync || next % kKeptPerFolder == 0) {
         return next;
     }
     return (next / kKeptPerFolder + 1) * kKeptPerFolder;
@@ -376,7 +377,6 @@ UndoJournal::Entry UndoJournal::KeepReplaced(const std::string& path, const std:
         throw CannotKeep(path, SystemErrorText(fs::LastError()));
     }
     last_entry_ = entry;
-    fresh_folder_ = false;
     Append("keep\t" + std::to_string(entry) + '\t' + VersionFields(next) + '\t' +
            Encoded(AbsolutePath(path)) + '\n');
     return entry;
@@ -393,7 +393,6 @@ UndoJournal::Entry UndoJournal::KeepOverwritten(const std::string& path,
         throw CannotKeep(path, e.what());
     }
     last_entry_ = entry;
-    fresh_folder_ = false;
     Append("keep\t" + std::to_string(entry) + "\t-\t-\t-\t-\t" + Encoded(AbsolutePath(path)) +
            '\n');
     return entry;
@@ -441,7 +440,7 @@ void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     // Entries are added meanwhile, without waiting for the disk; this
     // write and sync cover those added so far, the batch's and any after.
     const Entry covering = last_entry_;
-    fresh_folder_ = true;
+    sync_covers_ = covering;
     WritePending(path);
     if (!Syncing()) {
         unsynced_folders_.clear();

@@ -95,7 +95,7 @@ private:
     std::vector<std::string> unsynced_folders_;
     std::uint64_t folders_made_ = 0;  // kept files' folders 0 to this one, not included
     Entry last_entry_ = 0;
-    bool fresh_folder_ = false;  // the next kept file starts a folder
+    Entry sync_covers_ = 0;  // the last entry the latest sync begun covers
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop
     Entry durable_through_ = 0;   // the last entry a finished sync covered

@@ -25,10 +25,11 @@ namespace korv {
 class SaveCommitter {
 public:
     // Each save waiting holds its temporary file open, and as big as its
-    // file. Batches of up to half of that: the wait for the disk, and the
-    // undo journal's sync, once per batch, cost less per file the bigger
+    // file. A batch starts at half of that: the wait for the disk, and the
+    // undo journal's syncs, once per batch, cost less per file the bigger
     // the batch (10,000 small files changed: 14% faster at 64 than at 16;
-    // 1 in 10 changed: 2 to 4% faster at 128 than at 64).
+    // 1 in 10 changed, a run with its journal took 1.03 to 1.04 times one
+    // without at 64, 1.01 at 128).
     static constexpr std::size_t kMostPending = 256;
     static constexpr std::uint64_t kMostPendingBytes = std::uint64_t{64} << 20;
     static constexpr std::size_t kLeastBatch = 128;

@@ -168,13 +168,14 @@ std::string FolderOf(const std::string& path) {
 }
 
 // Both ways of running (planning ahead and pass by pass), with every entry
-// backed up or only one.
-using PowerParam = std::tuple<bool, bool>;
+// backed up or only one, as the first run or after another.
+using PowerParam = std::tuple<bool, bool, bool>;
 
 class PowerLoss : public ::testing::TestWithParam<PowerParam> {
 protected:
     const bool planning_ahead_ = std::get<0>(GetParam());
     const bool back_up_all_ = std::get<1>(GetParam());
+    const bool after_a_run_ = std::get<2>(GetParam());
     const std::vector<SeedFile> seeds_ = test::AllSeeds(planning_ahead_, /*keep=*/true);
 };
 
@@ -197,7 +198,12 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
     ui.back_up_entry = dir.File(test::kBackedUp);
     ui.back_up_every_entry = back_up_all_;
     ui.undo_folder = dir.File("undo");
-    const std::string run_folder = JoinPath(ui.undo_folder, "run-1");
+    std::string earlier_run;
+    if (after_a_run_) {
+        earlier_run = UndoJournal(ui.undo_folder, "korv").RunFolder();
+        disk.Lay(JournalPathIn(earlier_run), ReadFile(JournalPathIn(earlier_run)));
+    }
+    const std::string run_folder = JoinPath(ui.undo_folder, after_a_run_ ? "run-2" : "run-1");
 
     ChangeRecorder recorder;
     {
@@ -225,6 +231,10 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
             std::map<std::string, std::string> held = disk.AfterPowerCut(as_zeros);
             const std::optional<RunJournal> journal =
                 ParseRunJournal(held[JournalPathIn(run_folder)], run_folder);
+            if (after_a_run_ && !journal) {
+                ASSERT_TRUE(ParseRunJournal(held[JournalPathIn(earlier_run)], earlier_run))
+                    << "the earlier run's journal gone before this run's was on the disk";
+            }
             for (const SeedFile& seed : seeds_) {
                 // A file with a second name is written in place: only a
                 // rename is atomic, so it is whole once synced, not before.
@@ -277,11 +287,14 @@ TEST_P(PowerLoss, ACutAtAnyMomentLeavesWholeFilesBackupsAndLog) {
 
 std::string PowerName(const ::testing::TestParamInfo<PowerParam>& info) {
     return std::string(std::get<0>(info.param) ? "PlanningAhead" : "PassByPass") +
-           (std::get<1>(info.param) ? "_BackingUpAll" : "_BackingUpOne");
+           (std::get<1>(info.param) ? "_BackingUpAll" : "_BackingUpOne") +
+           (std::get<2>(info.param) ? "_AfterARun" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, PowerLoss,
-                         ::testing::Combine(::testing::Bool(), ::testing::Bool()), PowerName);
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool(),
+                                            ::testing::Bool()),
+                         PowerName);
 
 }  // namespace
 }  // namespace korv

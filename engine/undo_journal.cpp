@@ -252,17 +252,18 @@ UndoJournal::UndoJournal(const std::string& folder, std::string_view program) : 
     }
     // Tells an earlier run's journal in use from one whose program ended.
     (void)fs::TryLock(file_);
-    // On the disk, with its name, before the earlier runs' go.
+    // Written now, so that a full disk stops the run before it reads a
+    // file. On the disk, with its name, by the first entry's sync, or
+    // before the earlier runs' journals go if that comes first: a sync of
+    // its own here would stand in the run's way.
     Append(std::string(kHeader) + "program\t" + Encoded(program) + '\n');
     try {
         WritePending(file_.Path());
     } catch (const EngineError&) {
         throw CannotCreateFile(file_.Path(), fs::LastError());
     }
-    if (Syncing() &&
-        (!fs::SyncData(file_) || !fs::SyncFolder(run_folder_) || !fs::SyncFolder(folder_))) {
-        throw CannotCreateFile(file_.Path(), fs::LastError());
-    }
+    NoteFolderChanged(run_folder_);
+    NoteFolderChanged(folder_);
 }
 
 UndoJournal::~UndoJournal() {
@@ -437,32 +438,56 @@ void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     if (entry <= durable_through_) {
         return;
     }
-    // Entries are added meanwhile, without waiting for the disk; this
-    // write and sync cover those added so far, the batch's and any after.
+    WritePending(path);
+    if (int error = 0; !SyncWritten(lock, error)) {
+        throw CannotKeep(path, SystemErrorText(error));
+    }
+}
+
+bool UndoJournal::MakeStartDurable() {
+    std::unique_lock lock(mutex_);
+    sync_done_.wait(lock, [&] { return start_durable_ || !syncing_; });
+    if (start_durable_) {
+        return true;
+    }
+    try {
+        WritePending(file_.Path());
+    } catch (const EngineError&) {
+        return false;
+    }
+    int error = 0;
+    return SyncWritten(lock, error);
+}
+
+bool UndoJournal::SyncWritten(std::unique_lock<std::mutex>& lock, int& error) {
+    // Entries are added meanwhile, without waiting for the disk; this sync
+    // covers those written so far, the batch's and any before it.
     const Entry covering = last_entry_;
     sync_covers_ = covering;
-    WritePending(path);
     if (!Syncing()) {
         unsynced_folders_.clear();
         durable_through_ = covering;
-        return;
+        start_durable_ = true;
+        return true;
     }
     unsynced_ = false;
     syncing_ = true;
     std::vector<std::string> folders = std::exchange(unsynced_folders_, {});
     lock.unlock();
-    // The folders hold the names of the kept files.
+    // The folders hold the names of the journal and of the kept files.
     const bool synced = fs::SyncData(file_) && SyncFolders(folders);
-    const int error = synced ? 0 : fs::LastError();
+    error = synced ? 0 : fs::LastError();
     lock.lock();
     syncing_ = false;
     sync_done_.notify_all();
     if (!synced) {
         unsynced_ = true;
         unsynced_folders_.insert(unsynced_folders_.begin(), folders.begin(), folders.end());
-        throw CannotKeep(path, SystemErrorText(error));
+        return false;
     }
     durable_through_ = std::max(durable_through_, covering);
+    start_durable_ = true;
+    return true;
 }
 
 void UndoJournal::DropEarlierRuns() {
@@ -480,7 +505,14 @@ void UndoJournal::DropEarlierRuns() {
             earlier.push_back(std::move(run_folder));
         }
     }
-    dropper_ = std::thread([earlier = std::move(earlier)] {
+    if (earlier.empty()) {
+        return;
+    }
+    dropper_ = std::thread([this, earlier = std::move(earlier)] {
+        // Until this run's journal is on the disk, the last run is theirs.
+        if (!MakeStartDurable()) {
+            return;
+        }
         for (const std::string& run_folder : earlier) {
             DropRunFolder(run_folder);
         }

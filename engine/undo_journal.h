@@ -72,6 +72,12 @@ private:
     // Writes the lines noted since the last call; throws as KeepReplaced
     // does for `path`, the lines then kept for the next call.
     void WritePending(const std::string& path);
+    // Syncs the lines written and the folders whose names changed, the
+    // lock let go meanwhile; false with `error` set where that failed.
+    [[nodiscard]] bool SyncWritten(std::unique_lock<std::mutex>& lock, int& error);
+    // Returns whether the journal's start is on the disk, synced now
+    // where no sync has put it there yet.
+    [[nodiscard]] bool MakeStartDurable();
     [[nodiscard]] static bool SyncFolders(const std::vector<std::string>& folders);
     // The number of the next kept file.
     [[nodiscard]] Entry NextEntry() const;
@@ -99,6 +105,7 @@ private:
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop
     Entry durable_through_ = 0;   // the last entry a finished sync covered
+    bool start_durable_ = false;  // its first line and names on the disk
     bool syncing_ = false;        // MakeDurable waits for the disk, the mutex let go
     std::condition_variable sync_done_;
     std::thread dropper_;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,12 +29,12 @@ class CliTest : public ::testing::Test {
 protected:
     // Runs korv-cli with its log in the folder and the given arguments.
     CommandResult Cli(const std::vector<std::string>& args, const std::string& input = {}) {
-        return RunCommand(Argv(args), input);
+        return Noted(args, RunCommand(Argv(args), input));
     }
     // The same with the folder as working directory, so relative paths
     // name files in it.
     CommandResult CliInFolder(const std::vector<std::string>& args, const std::string& input = {}) {
-        return RunCommand(Argv(args), input, {}, dir_.Path());
+        return Noted(args, RunCommand(Argv(args), input, {}, dir_.Path()));
     }
     [[nodiscard]] std::string LogPath() const { return dir_.File("korv.log"); }
 
@@ -47,7 +49,32 @@ protected:
     TempDir dir_;
     TempDir undo_;  // the undo journal's, apart from the files
 
+    // A failed test shows how each of its runs ended, as most compare only
+    // what a run printed.
+    void TearDown() override {
+        if (!HasFailure()) {
+            return;
+        }
+        for (const std::string& run : runs_) {
+            std::cerr << run;
+        }
+    }
+
 private:
+    CommandResult Noted(const std::vector<std::string>& args, CommandResult result) {
+        std::ostringstream run;
+        run << "korv-cli";
+        for (const std::string& arg : args) {
+            run << ' ' << arg;
+        }
+        run << "\n  status " << result.status << "\n  stdout: " << result.out
+            << "\n  stderr: " << result.err << '\n';
+        runs_.push_back(run.str());
+        return result;
+    }
+
+    std::vector<std::string> runs_;
+
     // Changed files are written the line model's way, CR LF after every
     // line, on every system; a test of kept line breaks asks for them.
     std::vector<std::string> Argv(const std::vector<std::string>& args) const {

@@ -11,10 +11,13 @@ old contents by further names. The two kinds of run alternate; the figure
 per set is the median of the N paired ratios. Needs root (mkfs, mount).
 
     sudo bench/undo_cost.py --korv build/bin/korv-cli [--runs 7] [--sets every,sparse]
-                            [--before OLD-KORV-CLI]
+                            [--before OLD-KORV-CLI] [--times FILE]
+    bench/undo_cost.py --pool FILE
 
 With --before, each round also runs that binary both ways, so a change is
-measured against the build before it in the same minutes.
+measured against the build before it in the same minutes. With --times,
+each run's time is added to FILE; --pool prints the ratios of every series
+there together, for medians over more pairs than one sitting gives.
 """
 
 import argparse
@@ -61,13 +64,53 @@ def timed_run(image, mount, korv, pristine, folded, extra):
         quiet("umount", mount)
 
 
+def report(name, journal, bare):
+    ratios = [j / b for j, b in zip(journal, bare)]
+    # The quartiles tell how far the machine's noise moves a pair.
+    low, ratio, high = statistics.quantiles(ratios, n=4) if len(ratios) > 1 else ratios * 3
+    print(f"  {name:6s} journal {statistics.median(journal) * 1000:7.1f} ms   "
+          f"no-undo {statistics.median(bare) * 1000:7.1f} ms   "
+          f"journal / no-undo {ratio:.3f} (median of {len(ratios)} pairs, "
+          f"quartiles {low:.3f} to {high:.3f})",
+          flush=True)
+
+
+def pool(path):
+    """Prints each set's and build's ratios over every series in a --times file."""
+    runs = {}
+    with open(path) as log:
+        for line in log:
+            series, title, name, way, round_no, seconds = line.rstrip("\n").split("\t")
+            runs[(series, title, name, way, round_no)] = float(seconds)
+    pairs = {}
+    for (series, title, name, way, round_no), seconds in runs.items():
+        bare = runs.get((series, title, name, "no-undo", round_no))
+        if way == "journal" and bare is not None:
+            pairs.setdefault(title, {}).setdefault(name, []).append((seconds, bare))
+    for title, builds in pairs.items():
+        print(f"\n{title}")
+        for name, both in builds.items():
+            report(name, [j for j, _ in both], [b for _, b in both])
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--korv", required=True)
+    parser.add_argument("--korv")
     parser.add_argument("--before", default=None, help="an older korv-cli to measure alongside")
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--sets", default=None, help="as compare.py's --sets (default all)")
+    parser.add_argument("--times", default=None,
+                        help="a file to add each run's time to (series, set, build, way, "
+                             "round, seconds; tab-separated), to pool series")
+    parser.add_argument("--pool", default=None,
+                        help="runs nothing: prints the ratios of all the series in this "
+                             "--times file together")
     args = parser.parse_args()
+    if args.pool:
+        pool(args.pool)
+        return
+    if not args.korv:
+        parser.error("--korv is needed to run")
     if os.geteuid() != 0:
         sys.exit("undo_cost.py makes and mounts file systems: run it as root")
     builds = {"after": os.path.abspath(args.korv)}
@@ -76,6 +119,7 @@ def main():
     kinds = [(name, way, binary) for name, binary in builds.items()
              for way in ("journal", "no-undo")]
 
+    series = time.strftime("%Y-%m-%dT%H:%M:%S")
     root = tempfile.mkdtemp(prefix="korv-undo-cost-")
     image, mount = os.path.join(root, "fs.img"), os.path.join(root, "mnt")
     os.makedirs(mount)
@@ -92,19 +136,14 @@ def main():
                 shift = round_no % len(kinds)
                 for name, way, binary in kinds[shift:] + kinds[:shift]:
                     extra = ["--no-undo"] if way == "no-undo" else []
-                    times[(name, way)].append(
-                        timed_run(image, mount, binary, pristine, folded, extra))
+                    seconds = timed_run(image, mount, binary, pristine, folded, extra)
+                    times[(name, way)].append(seconds)
+                    if args.times:
+                        with open(args.times, "a") as log:
+                            log.write(f"{series}\t{title}\t{name}\t{way}\t{round_no}\t"
+                                      f"{seconds:.6f}\n")
             for name in builds:
-                journal, bare = times[(name, "journal")], times[(name, "no-undo")]
-                ratios = [j / b for j, b in zip(journal, bare)]
-                # The quartiles tell how far the machine's noise moves a pair.
-                low, ratio, high = (statistics.quantiles(ratios, n=4) if len(ratios) > 1
-                                    else ratios * 3)
-                print(f"  {name:6s} journal {statistics.median(journal) * 1000:7.1f} ms   "
-                      f"no-undo {statistics.median(bare) * 1000:7.1f} ms   "
-                      f"journal / no-undo {ratio:.3f} (median of {args.runs} pairs, "
-                      f"quartiles {low:.3f} to {high:.3f})",
-                      flush=True)
+                report(name, times[(name, "journal")], times[(name, "no-undo")])
     finally:
         subprocess.run(["umount", mount], stderr=subprocess.DEVNULL)
         shutil.rmtree(root, ignore_errors=True)

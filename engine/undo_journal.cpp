@@ -434,41 +434,19 @@ void UndoJournal::Drop(Entry entry) {
 void UndoJournal::MakeDurable(Entry entry, const std::string& path) {
     std::unique_lock lock(mutex_);
     // A sync under way may have begun before this entry was added.
-    sync_done_.wait(lock, [&] { return entry <= durable_through_ || !syncing_; });
-    if (entry <= durable_through_) {
+    sync_done_.wait(lock, [&] { return IsDurable(entry) || !syncing_; });
+    if (IsDurable(entry)) {
         return;
     }
-    WritePending(path);
-    if (int error = 0; !SyncWritten(lock, error)) {
-        throw CannotKeep(path, SystemErrorText(error));
-    }
-}
-
-bool UndoJournal::MakeStartDurable() {
-    std::unique_lock lock(mutex_);
-    sync_done_.wait(lock, [&] { return start_durable_ || !syncing_; });
-    if (start_durable_) {
-        return true;
-    }
-    try {
-        WritePending(file_.Path());
-    } catch (const EngineError&) {
-        return false;
-    }
-    int error = 0;
-    return SyncWritten(lock, error);
-}
-
-bool UndoJournal::SyncWritten(std::unique_lock<std::mutex>& lock, int& error) {
-    // Entries are added meanwhile, without waiting for the disk; this sync
-    // covers those written so far, the batch's and any before it.
+    // Entries are added meanwhile, without waiting for the disk; this
+    // write and sync cover those added so far, the batch's and any after.
     const Entry covering = last_entry_;
     sync_covers_ = covering;
+    WritePending(path);
     if (!Syncing()) {
         unsynced_folders_.clear();
         durable_through_ = covering;
-        start_durable_ = true;
-        return true;
+        return;
     }
     unsynced_ = false;
     syncing_ = true;
@@ -476,18 +454,20 @@ bool UndoJournal::SyncWritten(std::unique_lock<std::mutex>& lock, int& error) {
     lock.unlock();
     // The folders hold the names of the journal and of the kept files.
     const bool synced = fs::SyncData(file_) && SyncFolders(folders);
-    error = synced ? 0 : fs::LastError();
+    const int error = synced ? 0 : fs::LastError();
     lock.lock();
     syncing_ = false;
     sync_done_.notify_all();
     if (!synced) {
         unsynced_ = true;
         unsynced_folders_.insert(unsynced_folders_.begin(), folders.begin(), folders.end());
-        return false;
+        throw CannotKeep(path, SystemErrorText(error));
     }
-    durable_through_ = std::max(durable_through_, covering);
-    start_durable_ = true;
-    return true;
+    durable_through_ = std::max(durable_through_.value_or(0), covering);
+}
+
+bool UndoJournal::IsDurable(Entry entry) const {
+    return durable_through_ && entry <= *durable_through_;
 }
 
 void UndoJournal::DropEarlierRuns() {
@@ -510,7 +490,9 @@ void UndoJournal::DropEarlierRuns() {
     }
     dropper_ = std::thread([this, earlier = std::move(earlier)] {
         // Until this run's journal is on the disk, the last run is theirs.
-        if (!MakeStartDurable()) {
+        try {
+            MakeDurable(kStart, file_.Path());
+        } catch (const EngineError&) {
             return;
         }
         for (const std::string& run_folder : earlier) {

@@ -54,7 +54,8 @@ public:
     // removes what kept its old content.
     void Drop(Entry entry);
     // Returns once `entry`, and every entry kept before it, is on the
-    // disk; throws for `path` as KeepReplaced does.
+    // disk, with the journal's start; throws for `path` as KeepReplaced
+    // does.
     void MakeDurable(Entry entry, const std::string& path);
 
     // Removes the journals of earlier runs from the folder, but for those
@@ -67,17 +68,17 @@ public:
     [[nodiscard]] const std::string& RunFolder() const { return run_folder_; }
 
 private:
+    // Given to MakeDurable, the journal's start alone: kept files are
+    // numbered from 1.
+    static constexpr Entry kStart = 0;
+
     // Notes `line`, written with the next WritePending.
     void Append(const std::string& line);
     // Writes the lines noted since the last call; throws as KeepReplaced
     // does for `path`, the lines then kept for the next call.
     void WritePending(const std::string& path);
-    // Syncs the lines written and the folders whose names changed, the
-    // lock let go meanwhile; false with `error` set where that failed.
-    [[nodiscard]] bool SyncWritten(std::unique_lock<std::mutex>& lock, int& error);
-    // Returns whether the journal's start is on the disk, synced now
-    // where no sync has put it there yet.
-    [[nodiscard]] bool MakeStartDurable();
+    // Whether a finished sync covered `entry`; the lock held.
+    [[nodiscard]] bool IsDurable(Entry entry) const;
     [[nodiscard]] static bool SyncFolders(const std::vector<std::string>& folders);
     // The number of the next kept file.
     [[nodiscard]] Entry NextEntry() const;
@@ -104,9 +105,9 @@ private:
     Entry sync_covers_ = 0;  // the last entry the latest sync begun covers
     bool unsynced_ = false;
     bool names_dropped_ = false;  // kept names removed by Drop
-    Entry durable_through_ = 0;   // the last entry a finished sync covered
-    bool start_durable_ = false;  // its first line and names on the disk
-    bool syncing_ = false;        // MakeDurable waits for the disk, the mutex let go
+    // The last entry a finished sync covered; none before the first sync.
+    std::optional<Entry> durable_through_;
+    bool syncing_ = false;  // MakeDurable waits for the disk, the mutex let go
     std::condition_variable sync_done_;
     std::thread dropper_;
 };

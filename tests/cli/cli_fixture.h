@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,28 +51,23 @@ protected:
     // A failed test shows how each of its runs ended, as most compare only
     // what a run printed.
     void TearDown() override {
-        if (!HasFailure()) {
-            return;
-        }
-        for (const std::string& run : runs_) {
-            std::cerr << run;
+        if (HasFailure()) {
+            std::cerr << runs_;
         }
     }
 
 private:
     CommandResult Noted(const std::vector<std::string>& args, CommandResult result) {
-        std::ostringstream run;
-        run << "korv-cli";
+        runs_ += "korv-cli";
         for (const std::string& arg : args) {
-            run << ' ' << arg;
+            runs_ += ' ' + arg;
         }
-        run << "\n  status " << result.status << "\n  stdout: " << result.out
-            << "\n  stderr: " << result.err << '\n';
-        runs_.push_back(run.str());
+        runs_ += "\n  status " + std::to_string(result.status) + "\n  stdout: " + result.out +
+                 "\n  stderr: " + result.err + '\n';
         return result;
     }
 
-    std::vector<std::string> runs_;
+    std::string runs_;  // each run's arguments and outcome
 
     // Changed files are written the line model's way, CR LF after every
     // line, on every system; a test of kept line breaks asks for them.
